@@ -1,0 +1,194 @@
+#include "inioperater.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+struct IniLine {
+    QByteArray text;   // without the line ending
+    QByteArray ending; // "\r\n", "\n" or "" for a last line without one
+};
+
+QList<IniLine> readLines(const QString& path)
+{
+    QList<IniLine> lines;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return lines;
+    const QByteArray data = file.readAll();
+    qsizetype start = 0;
+    while (start < data.size()) {
+        qsizetype nl = data.indexOf('\n', start);
+        if (nl < 0) {
+            lines.append({data.mid(start), QByteArray()});
+            break;
+        }
+        qsizetype end = nl;
+        QByteArray ending("\n");
+        if (end > start && data.at(end - 1) == '\r') {
+            --end;
+            ending = "\r\n";
+        }
+        lines.append({data.mid(start, end - start), ending});
+        start = nl + 1;
+    }
+    return lines;
+}
+
+// The section name when the line opens a section.
+bool sectionName(const QByteArray& line, QString* name)
+{
+    QByteArray t = line.trimmed();
+    if (t.startsWith("\xEF\xBB\xBF"))
+        t = t.mid(3).trimmed(); // a UTF-8 byte-order mark before the first section
+    if (!t.startsWith('['))
+        return false;
+    const qsizetype close = t.indexOf(']');
+    if (close < 0)
+        return false;
+    *name = QString::fromUtf8(t.mid(1, close - 1)).trimmed();
+    return true;
+}
+
+bool keyValue(const QByteArray& line, QString* key, QString* value)
+{
+    const QByteArray t = line.trimmed();
+    if (t.isEmpty() || t.startsWith(';') || t.startsWith('#'))
+        return false;
+    const qsizetype eq = t.indexOf('=');
+    if (eq < 0)
+        return false;
+    *key = QString::fromUtf8(t.left(eq)).trimmed();
+    if (value)
+        *value = QString::fromUtf8(t.mid(eq + 1)).trimmed();
+    return true;
+}
+
+QString unquote(const QString& v)
+{
+    if (v.size() >= 2 && (v.front() == QLatin1Char('"') || v.front() == QLatin1Char('\''))
+        && v.back() == v.front())
+        return v.mid(1, v.size() - 2);
+    return v;
+}
+
+bool sameName(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+QByteArray joinLines(const QList<IniLine>& lines)
+{
+    QByteArray out;
+    for (const IniLine& l : lines)
+        out += l.text + l.ending;
+    return out;
+}
+
+} // namespace
+
+CINIOperater::CINIOperater(const QString& pathName)
+    : m_strPathName(pathName)
+{
+}
+
+QString CINIOperater::ReadString(const QString& section, const QString& key, const QString& defaultValue) const
+{
+    bool inSection = false;
+    bool sectionSeen = false;
+    for (const IniLine& line : readLines(m_strPathName)) {
+        QString name;
+        if (sectionName(line.text, &name)) {
+            if (inSection)
+                break; // only the first section of a name counts
+            inSection = !sectionSeen && sameName(name, section);
+            sectionSeen = sectionSeen || inSection;
+            continue;
+        }
+        QString k, v;
+        if (inSection && keyValue(line.text, &k, &v) && sameName(k, key))
+            return unquote(v);
+    }
+    return defaultValue;
+}
+
+bool CINIOperater::WriteString(const QString& section, const QString& key, const QString& value)
+{
+    QList<IniLine> lines = readLines(m_strPathName);
+    QByteArray eol("\n");
+    for (const IniLine& l : lines) {
+        if (!l.ending.isEmpty()) {
+            eol = l.ending;
+            break;
+        }
+    }
+    const QByteArray newLine = key.toUtf8() + '=' + value.toUtf8();
+
+    qsizetype sectionAt = -1;
+    qsizetype insertAt = -1; // after the last key line of the section
+    qsizetype i = 0;
+    for (; i < lines.size(); ++i) {
+        QString name;
+        if (sectionName(lines[i].text, &name)) {
+            if (sectionAt >= 0)
+                break;
+            if (sameName(name, section)) {
+                sectionAt = i;
+                insertAt = i + 1;
+            }
+            continue;
+        }
+        if (sectionAt < 0)
+            continue;
+        QString k;
+        if (keyValue(lines[i].text, &k, nullptr)) {
+            if (sameName(k, key)) {
+                // Keep the line's own indentation and the spelling of its key.
+                const QByteArray& old = lines[i].text;
+                const qsizetype eq = old.indexOf('=');
+                lines[i].text = old.left(eq + 1) + value.toUtf8();
+                insertAt = -2;
+                break;
+            }
+            insertAt = i + 1;
+        }
+    }
+
+    if (insertAt >= 0) {
+        if (insertAt > 0 && lines[insertAt - 1].ending.isEmpty())
+            lines[insertAt - 1].ending = eol;
+        lines.insert(insertAt, {newLine, eol});
+    } else if (sectionAt < 0) {
+        if (!lines.isEmpty() && lines.last().ending.isEmpty())
+            lines.last().ending = eol;
+        lines.append({'[' + section.toUtf8() + ']', eol});
+        lines.append({newLine, eol});
+    }
+
+    QSaveFile file(m_strPathName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray data = joinLines(lines);
+    if (file.write(data) != data.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+void CINIOperater::ReadSections(QStringList& list) const
+{
+    list = ReadSections();
+}
+
+QStringList CINIOperater::ReadSections() const
+{
+    QStringList out;
+    for (const IniLine& line : readLines(m_strPathName)) {
+        QString name;
+        if (sectionName(line.text, &name))
+            out.append(name);
+    }
+    return out;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "lorvanecommon_export.h"
+
+#include <QString>
+#include <QStringList>
+
+// Reads and writes one INI file with the semantics Windows profile files have:
+// section and key names compare without case, the first section and key of a name
+// win, a missing section or key gives the default, and surrounding blanks and one
+// pair of matching quotes are taken off a value. Writing a key changes only that
+// key's line (or adds one line, or a section at the end) and keeps every other byte
+// of the file as it was. Texts are UTF-8.
+class LORVANECOMMON_EXPORT CINIOperater
+{
+public:
+    explicit CINIOperater(const QString& pathName);
+
+    QString ReadString(const QString& section, const QString& key, const QString& defaultValue = QString()) const;
+    // False when the file could not be written; the old file then stays as it was.
+    bool WriteString(const QString& section, const QString& key, const QString& value);
+    // Every section name in file order.
+    void ReadSections(QStringList& list) const;
+    QStringList ReadSections() const;
+
+    const QString& PathName() const { return m_strPathName; }
+
+private:
+    QString m_strPathName;
+};

@@ -1,0 +1,94 @@
+#include "paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QUuid>
+
+namespace {
+
+QString g_exeDirectoryOverride;
+
+const char kDataFolderName[] = "lorvane";
+
+QString ensureFolder(const QString& path)
+{
+    QDir().mkpath(path);
+    return QDir::cleanPath(path);
+}
+
+QString runningProgramFolder()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath();
+    // Without an application object (the installer's entry point loaded from C),
+    // the executable's own link tells where it is.
+    const QFileInfo self(QStringLiteral("/proc/self/exe"));
+    const QString target = self.symLinkTarget();
+    return target.isEmpty() ? QDir::currentPath() : QFileInfo(target).absolutePath();
+}
+
+QString writableBase(QStandardPaths::StandardLocation location)
+{
+    QString base = QStandardPaths::writableLocation(location);
+    if (base.isEmpty())
+        base = QDir::homePath() + (location == QStandardPaths::GenericConfigLocation
+                                       ? QStringLiteral("/.config")
+                                       : QStringLiteral("/.local/share"));
+    return ensureFolder(base + QLatin1Char('/') + QLatin1String(kDataFolderName));
+}
+
+} // namespace
+
+QString GetExeDirectory()
+{
+    const QString dir = g_exeDirectoryOverride.isEmpty() ? runningProgramFolder() : g_exeDirectoryOverride;
+    return QDir::cleanPath(dir);
+}
+
+QString GetConfigerPathName()
+{
+    return writableBase(QStandardPaths::GenericConfigLocation) + QStringLiteral("/lorvane.cfg");
+}
+
+QString GetDataBasePathName()
+{
+    return writableBase(QStandardPaths::GenericDataLocation) + QStringLiteral("/lorvane.db");
+}
+
+QString GetPictureDirectory()
+{
+    return ensureFolder(GetExeDirectory() + QStringLiteral("/pictures"));
+}
+
+QString GetWebSnapShootDirectory()
+{
+    return ensureFolder(writableBase(QStandardPaths::GenericDataLocation) + QStringLiteral("/snapshots"))
+        + QLatin1Char('/');
+}
+
+QString GetHtmlModleDirectory()
+{
+    return ensureFolder(GetExeDirectory() + QStringLiteral("/data/html")) + QLatin1Char('/');
+}
+
+QString GetUserConfigDirectory()
+{
+    return writableBase(QStandardPaths::GenericConfigLocation);
+}
+
+QString GetGuid()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+}
+
+QString GetShortPathNameA(const QString& path)
+{
+    return path;
+}
+
+void SetExeDirectoryOverride(const QString& directory)
+{
+    g_exeDirectoryOverride = directory;
+}
