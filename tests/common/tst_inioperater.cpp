@@ -1,0 +1,142 @@
+#include "inioperater.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestIniOperater : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString write(const QByteArray& content)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("t%1.ini").arg(m_count++));
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
+            qFatal("cannot write test file");
+        return path;
+    }
+    static QByteArray contents(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    int m_count = 0;
+
+private slots:
+    void readString_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected");
+
+        const QByteArray skin = "[SUFACE_IMAGE]\r\nTABNORMAL = tab.bmp \r\n; a comment=x\r\n[SUFACE_COLOR]\r\nTEXT=ff\r\n";
+        QTest::newRow("plain value, blanks around it dropped") << skin << "SUFACE_IMAGE" << "TABNORMAL" << "tab.bmp";
+        QTest::newRow("names compare without case") << skin << "suface_image" << "tabNormal" << "tab.bmp";
+        QTest::newRow("key of another section is not seen") << skin << "SUFACE_IMAGE" << "TEXT" << "<def>";
+        QTest::newRow("missing section gives the default") << skin << "NOPE" << "TEXT" << "<def>";
+        QTest::newRow("comment lines are not keys") << skin << "SUFACE_IMAGE" << "; a comment" << "<def>";
+        QTest::newRow("value keeps its own equals signs")
+            << QByteArray("[a]\nurl=http://x/?a=1&b=2\n") << "a" << "url" << "http://x/?a=1&b=2";
+        QTest::newRow("one pair of matching quotes is taken off")
+            << QByteArray("[a]\nk=\"quoted value\"\n") << "a" << "k" << "quoted value";
+        QTest::newRow("unmatched quote stays") << QByteArray("[a]\nk=\"half\n") << "a" << "k" << "\"half";
+        QTest::newRow("first key of a name wins") << QByteArray("[a]\nk=1\nk=2\n") << "a" << "k" << "1";
+        QTest::newRow("first section of a name wins")
+            << QByteArray("[a]\nx=1\n[b]\nk=b\n[a]\nk=late\n") << "a" << "k" << "<def>";
+        QTest::newRow("empty value is not the default") << QByteArray("[a]\nk=\n") << "a" << "k" << "";
+        QTest::newRow("UTF-8 text and byte-order mark")
+            << QByteArray("\xEF\xBB\xBF[皮肤]\n名字=蓝色海洋\n") << "皮肤" << "名字" << "蓝色海洋";
+        QTest::newRow("last line without line ending") << QByteArray("[a]\nk=end") << "a" << "k" << "end";
+    }
+    void readString()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, expected);
+        CINIOperater ini(write(file));
+        QCOMPARE(ini.ReadString(section, key, QStringLiteral("<def>")), expected);
+    }
+
+    void missingFileGivesDefaults()
+    {
+        CINIOperater ini(m_dir.filePath(QStringLiteral("absent.ini")));
+        QCOMPARE(ini.ReadString(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("d")), QStringLiteral("d"));
+        QVERIFY(ini.ReadSections().isEmpty());
+    }
+
+    void sectionsInFileOrder()
+    {
+        CINIOperater ini(write("[zeta]\nk=1\n[Alpha]\n[middle]\n  [ spaced ]  \n"));
+        QCOMPARE(ini.ReadSections(), (QStringList{"zeta", "Alpha", "middle", "spaced"}));
+        QStringList out{"stale"};
+        ini.ReadSections(out);
+        QCOMPARE(out.size(), 4);
+    }
+
+    void writeKeepsTheRestOfTheFile_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("after");
+
+        QTest::newRow("existing key replaced in place, CRLF kept")
+            << QByteArray("; header\r\n[one]\r\n  Key = old ; note\r\nother=1\r\n\r\n[two]\r\nKey=2\r\n")
+            << "ONE" << "key" << "new"
+            << QByteArray("; header\r\n[one]\r\n  Key =new\r\nother=1\r\n\r\n[two]\r\nKey=2\r\n");
+        QTest::newRow("new key goes after the section's last key, before blank lines")
+            << QByteArray("[one]\na=1\n\n[two]\nb=2\n") << "one" << "c" << "3"
+            << QByteArray("[one]\na=1\nc=3\n\n[two]\nb=2\n");
+        QTest::newRow("new section appended at the end")
+            << QByteArray("[one]\na=1\n") << "two" << "b" << "2" << QByteArray("[one]\na=1\n[two]\nb=2\n");
+        QTest::newRow("file without final line ending gets one where needed")
+            << QByteArray("[one]\na=1") << "one" << "b" << "2" << QByteArray("[one]\na=1\nb=2\n");
+        QTest::newRow("empty section gets its first key")
+            << QByteArray("[one]\n[two]\n") << "one" << "k" << "v" << QByteArray("[one]\nk=v\n[two]\n");
+        QTest::newRow("value with quotes, percent and equals is stored as given")
+            << QByteArray("[s]\n") << "s" << "k" << "it's \"%s\" = %d"
+            << QByteArray("[s]\nk=it's \"%s\" = %d\n");
+    }
+    void writeKeepsTheRestOfTheFile()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QFETCH(QByteArray, after);
+        const QString path = write(before);
+        CINIOperater ini(path);
+        QVERIFY(ini.WriteString(section, key, value));
+        QCOMPARE(contents(path), after);
+    }
+
+    void writeThenReadBack()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("fresh.ini"));
+        CINIOperater ini(path);
+        QVERIFY(ini.WriteString(QStringLiteral("当前皮肤"), QStringLiteral("path"), QStringLiteral("/x/天空.ini")));
+        QVERIFY(ini.WriteString(QStringLiteral("当前皮肤"), QStringLiteral("PATH"), QStringLiteral("/y.ini")));
+        QCOMPARE(ini.ReadString(QStringLiteral("当前皮肤"), QStringLiteral("path")), QStringLiteral("/y.ini"));
+        QCOMPARE(ini.ReadSections(), QStringList{QStringLiteral("当前皮肤")});
+    }
+
+    void failedWriteReportsAndKeepsNothingHalfDone()
+    {
+        // A folder in place of the file cannot be replaced by a file.
+        const QString path = m_dir.filePath(QStringLiteral("adir.ini"));
+        QVERIFY(QDir().mkpath(path));
+        CINIOperater ini(path);
+        QVERIFY(!ini.WriteString(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")));
+        QVERIFY(QFileInfo(path).isDir());
+        QCOMPARE(QDir(m_dir.path()).entryList(QStringList{"adir.ini*"}, QDir::Files), QStringList());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestIniOperater)
+#include "tst_inioperater.moc"
