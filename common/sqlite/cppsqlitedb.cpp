@@ -6,6 +6,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
 
 namespace {
@@ -85,21 +87,43 @@ void CppSQLiteDB::open(const QString& path)
         throw CppSQLiteException(rc, message, QStringLiteral("open ") + path);
     }
     sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_timeout(db, kDefaultBusyTimeoutMs);
     m_db = db;
+    setBusyTimeout(m_busyTimeoutMs);
 }
 
 void CppSQLiteDB::close()
 {
-    if (m_db)
+    if (m_db) {
+        // A query may outlive this object and keep the connection: leave it SQLite's
+        // own waiting, which does not point back here.
+        sqlite3_busy_timeout(m_db, m_busyTimeoutMs);
         sqlite3_close_v2(m_db);
+    }
     m_db = nullptr;
 }
 
 void CppSQLiteDB::setBusyTimeout(int milliseconds)
 {
     requireOpen("busy timeout");
-    sqlite3_busy_timeout(m_db, milliseconds);
+    m_busyTimeoutMs = std::max(milliseconds, 0);
+    sqlite3_busy_handler(m_db, &CppSQLiteDB::waitForLock, this);
+}
+
+int CppSQLiteDB::waitForLock(void* self, int attempt)
+{
+    // SQLite's own waiting sleeps up to 100 ms between tries; under steady traffic
+    // from other processes it keeps missing the short gaps between their
+    // transactions until the time is up. Short, even polls take those gaps.
+    auto* db = static_cast<CppSQLiteDB*>(self);
+    const qint64 now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now().time_since_epoch())
+                            .count();
+    if (attempt == 0)
+        db->m_waitStartedMs = now;
+    if (now - db->m_waitStartedMs >= db->m_busyTimeoutMs)
+        return 0;
+    sqlite3_sleep(attempt < 10 ? 1 : 2);
+    return 1;
 }
 
 void CppSQLiteDB::requireOpen(const char* sql) const

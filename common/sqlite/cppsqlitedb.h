@@ -32,6 +32,9 @@ public:
     // Closes the connection; never throws. Queries still alive keep it until they go.
     void close();
 
+    // How long a statement waits for a lock another connection holds. The wait polls
+    // every millisecond or two, so a brief gap between the other program's writes is
+    // taken instead of being slept through.
     void setBusyTimeout(int milliseconds);
 
     // Runs the single statement of sql with its parameters and returns the rows,
@@ -47,8 +50,11 @@ public:
 
 private:
     void requireOpen(const char* sql) const;
+    static int waitForLock(void* self, int attempt);
 
     sqlite3* m_db = nullptr;
+    int m_busyTimeoutMs = kDefaultBusyTimeoutMs;
+    qint64 m_waitStartedMs = 0;
 };
 
 // A write transaction that takes the write lock at once ("begin immediate"), so two

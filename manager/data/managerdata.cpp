@@ -1,0 +1,147 @@
+#include "managerdata.h"
+
+#include "browsingdatabase.h"
+#include "paging.h"
+
+#include <algorithm>
+#include <atomic>
+
+namespace ManagerData {
+
+namespace {
+
+DataBasePathSetting g_path;
+std::atomic<int> g_pageSize{5};
+
+int countPages(const char* countStatement)
+{
+    CppSQLiteDB db;
+    OpenBrowsingDatabase(db, g_path.get());
+    CppSQLiteQuery count = db.execQuery(countStatement);
+    return count.eof() ? 0 : PageCountFor(count.fieldInt64(0), g_pageSize.load());
+}
+
+SiteRecord siteOf(const CppSQLiteQuery& row)
+{
+    return SiteRecord{row.fieldValue("siteid"), row.fieldValue("siteurl"), row.fieldValue("sitename"),
+                      row.fieldValue("siteimage")};
+}
+
+} // namespace
+
+void SetDataBasePath(const QString& path)
+{
+    g_path.set(path);
+}
+
+QString DataBasePath()
+{
+    return g_path.get();
+}
+
+void SetPageSize(int rows)
+{
+    g_pageSize.store(std::max(rows, 1));
+}
+
+int PageSize()
+{
+    return g_pageSize.load();
+}
+
+bool IsSiteExist(const QString& url)
+{
+    CppSQLiteDB db;
+    OpenBrowsingDatabase(db, g_path.get());
+    return !db.execQuery("select * from sites where siteurl=?", {TrimBlanks(url)}).eof();
+}
+
+bool AddSite(const QString& url, const QString& name, const QString& image)
+{
+    try {
+        ExecBrowsingWrite(g_path.get(), "Insert Into sites(siteurl, sitename, siteimage) values(?,?,?)",
+                          {TrimBlanks(url), TrimBlanks(name), image});
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+int GetSitePageCount()
+{
+    return countPages("select count(*) from sites");
+}
+
+bool HasNextSitePage(int page)
+{
+    return page < GetSitePageCount();
+}
+
+bool HasPrevSitePage(int page)
+{
+    return page > 1;
+}
+
+void GetSitePage(int page, QList<SiteRecord>& list)
+{
+    const int size = g_pageSize.load();
+    CppSQLiteDB db;
+    OpenBrowsingDatabase(db, g_path.get());
+    for (CppSQLiteQuery rows = db.execQuery("select * from sites order by siteid desc limit ?,?",
+                                            {PageOffset(page, size), size});
+         !rows.eof(); rows.nextRow())
+        list.append(siteOf(rows));
+}
+
+SiteRecord GetSiteById(int id)
+{
+    CppSQLiteDB db;
+    OpenBrowsingDatabase(db, g_path.get());
+    const CppSQLiteQuery rows = db.execQuery("select * from sites where siteid=?", {id});
+    return rows.eof() ? SiteRecord{} : siteOf(rows);
+}
+
+void UpdateSite(int id, const QString& url, const QString& name)
+{
+    ExecBrowsingWrite(g_path.get(), "Update sites Set siteurl=?, sitename=? where siteid=?", {url, name, id});
+}
+
+void DeleteSite(int id)
+{
+    ExecBrowsingWrite(g_path.get(), "Delete From sites where siteid=?", {id});
+}
+
+int GetHistoryPageCount()
+{
+    return countPages("select count(*) from history");
+}
+
+bool HasNextHistoryPage(int page)
+{
+    return page < GetHistoryPageCount();
+}
+
+bool HasPrevHistoryPage(int page)
+{
+    return page > 1;
+}
+
+void GetHistoryPage(int page, QList<HistoryRecord>& list)
+{
+    const int size = g_pageSize.load();
+    CppSQLiteDB db;
+    OpenBrowsingDatabase(db, g_path.get());
+    for (CppSQLiteQuery rows = db.execQuery("select * from history order by historyID desc limit ?,?",
+                                            {PageOffset(page, size), size});
+         !rows.eof(); rows.nextRow()) {
+        list.append(HistoryRecord{rows.fieldValue("historyID"), rows.fieldValue("beginTime"),
+                                  rows.fieldValue("delayTime"), rows.fieldValue("visitURL")});
+    }
+}
+
+void ClearHistory()
+{
+    ExecBrowsingWrite(g_path.get(), "delete from history");
+}
+
+} // namespace ManagerData
