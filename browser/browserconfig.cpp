@@ -1,0 +1,9 @@
+#include "browserconfig.h"
+
+#include "configmanager.h"
+
+CConfigManager& BrowserConfig()
+{
+    static CConfigManager config;
+    return config;
+}

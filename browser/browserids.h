@@ -1,0 +1,22 @@
+#pragma once
+
+// Commands of the browser's bars and keys, as the frame dispatches them. Controls
+// carry their number as their object name so tests can find them.
+namespace BrowserIds {
+
+constexpr int kCmdClose = 1000;
+constexpr int kCmdHome = 1001;
+constexpr int kCmdAddFavor = 1002;
+constexpr int kCmdBack = 1003;
+constexpr int kCmdForward = 1004;
+constexpr int kCmdNewBlankTab = 1005;
+constexpr int kCmdToggleWorkspace = 1006;
+constexpr int kAddressBox = 1007;
+constexpr int kCmdRefresh = 1008;
+constexpr int kCmdStop = 1009;
+constexpr int kCmdPrint = 1010;
+constexpr int kCmdSkin = 1011;
+constexpr int kTabBar = 1004; // on the tab container bar
+constexpr int kCmdDeleteKey = 32775; // the Delete key does nothing
+
+} // namespace BrowserIds

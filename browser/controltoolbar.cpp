@@ -1,0 +1,202 @@
+#include "controltoolbar.h"
+
+#include "browserdata.h"
+#include "browserids.h"
+#include "coolcombobox.h"
+#include "coolpngbutton.h"
+#include "paths.h"
+#include "skinpaint.h"
+#include "surfacemanager.h"
+
+#include <QCompleter>
+#include <QEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QStringListModel>
+
+namespace {
+
+struct ButtonSpec {
+    int id;
+    const char* text;
+    const char* normal;
+    const char* hover;
+    const char* press;
+    const char* tip; // none for the close button
+};
+
+// The order in which the skin gives the buttons their pictures.
+const ButtonSpec kButtons[] = {
+    {BrowserIds::kCmdHome, "主页", "homepagenm.png", "homepagehv.png", "homepageps.png", "点击该按钮可以打开主页"},
+    {BrowserIds::kCmdAddFavor, "收藏夹", "favornm.png", "favorhover.png", "favorpress.png",
+     "点击该按钮可以将本页面添加到收藏夹"},
+    {BrowserIds::kCmdBack, "后退", "backnm.png", "backhv.png", "backprs.png", "后退到上一个页面"},
+    {BrowserIds::kCmdForward, "前进", "forwardnm.png", "forwardhv.png", "forwardpress.png", "前进到下一页面"},
+    {BrowserIds::kCmdRefresh, "刷新", "refreshnm.png", "refreshhv.png", "refreshpr.png", "刷新当前页面"},
+    {BrowserIds::kCmdStop, "停止", "stopnm.png", "stophv.png", "stoppress.png", "停止当前页面的更新"},
+    {BrowserIds::kCmdPrint, "打印", "printnm.png", "printhv.png", "printpress.png", "打印该页面的信息"},
+    {BrowserIds::kCmdSkin, "皮肤", "surfacenm.png", "surfacehv.png", "surfacepress.png", "更换皮肤"},
+    {BrowserIds::kCmdClose, "x", "closenm.png", "closehv.png", "closepress.png", nullptr},
+};
+
+QString commonPicture(const char* name)
+{
+    return GetExeDirectory() + QStringLiteral("/Common/") + QLatin1String(name);
+}
+
+QRect& slotOf(ToolBarGeometry& g, int id)
+{
+    switch (id) {
+    case BrowserIds::kCmdHome: return g.home;
+    case BrowserIds::kCmdAddFavor: return g.favorites;
+    case BrowserIds::kCmdBack: return g.back;
+    case BrowserIds::kCmdForward: return g.forward;
+    case BrowserIds::kCmdRefresh: return g.refresh;
+    case BrowserIds::kCmdStop: return g.stop;
+    case BrowserIds::kCmdPrint: return g.print;
+    case BrowserIds::kCmdSkin: return g.skin;
+    default: return g.close;
+    }
+}
+
+constexpr int kHistoryForCompletion = 500;
+
+} // namespace
+
+CControlToolBar::CControlToolBar(QWidget* parent)
+    : QWidget(parent)
+    , m_geometry(ToolBarLayout::TemplateGeometry())
+    , m_pAddressBox(new CCoolComoBox(this))
+    , m_pCompleter(new QCompleter(this))
+    , m_pHistoryModel(new QStringListModel(this))
+{
+    setObjectName(QStringLiteral("103"));
+    setWindowTitle(QStringLiteral("控制工具栏"));
+    for (const ButtonSpec& spec : kButtons) {
+        auto* button = new CCoolPngButton(this);
+        button->setObjectName(QString::number(spec.id));
+        button->setText(QString::fromUtf8(spec.text));
+        button->setAccessibleName(QString::fromUtf8(spec.text));
+        if (spec.tip)
+            button->setToolTip(QString::fromUtf8(spec.tip));
+        const int id = spec.id;
+        connect(button, &CCoolPngButton::clicked, this, [this, id] { emit command(id); });
+        m_buttons.append(button);
+    }
+    m_pAddressBox->setObjectName(QString::number(BrowserIds::kAddressBox));
+    m_pAddressBox->setToolTip(QStringLiteral("请在这里输入你要浏览的网址"));
+    m_pAddressBox->setInsertPolicy(QComboBox::NoInsert);
+    connect(m_pAddressBox, &CCoolComoBox::addressEntered, this, &CControlToolBar::addressEntered);
+
+    // Completion from the addresses of the history, most recent first.
+    m_pCompleter->setModel(m_pHistoryModel);
+    m_pCompleter->setCaseSensitivity(Qt::CaseInsensitive);
+    m_pCompleter->setFilterMode(Qt::MatchContains);
+    m_pCompleter->setCompletionMode(QCompleter::PopupCompletion);
+    if (QLineEdit* edit = m_pAddressBox->lineEdit()) {
+        edit->setCompleter(m_pCompleter);
+        edit->setMaxLength(32767);
+        edit->installEventFilter(this);
+    }
+
+    ApplySkin();
+    resize(sizeHint());
+}
+
+QSize CControlToolBar::sizeHint() const
+{
+    return ToolBarLayout::FromDialogUnits(0, 0, 443, 38).size();
+}
+
+QString CControlToolBar::AddressText() const
+{
+    return m_pAddressBox->currentText();
+}
+
+void CControlToolBar::SetAddressText(const QString& text)
+{
+    m_pAddressBox->setEditText(text);
+}
+
+CCoolPngButton* CControlToolBar::Button(int commandId) const
+{
+    for (CCoolPngButton* b : m_buttons) {
+        if (b->objectName() == QString::number(commandId))
+            return b;
+    }
+    return nullptr;
+}
+
+void CControlToolBar::ApplySkin(const QString& skinFile)
+{
+    if (!skinFile.isEmpty())
+        CSurfaceManager::LoadFromFile(skinFile);
+    m_bmpTile = LoadSkinBitmap(CSurfaceManager::m_strControlToolBkPic);
+    rebuildBackground();
+    for (int i = 0; i < m_buttons.size(); ++i) {
+        m_buttons[i]->SetBackGroundBitmap(m_bmpBackground);
+        m_buttons[i]->SetNormalFace(commonPicture(kButtons[i].normal));
+        m_buttons[i]->SetHoverFace(commonPicture(kButtons[i].hover));
+        m_buttons[i]->SetPressFace(commonPicture(kButtons[i].press));
+    }
+    m_pAddressBox->SetPushButtonBitmap(CSurfaceManager::m_strComboBoxPushButtonNormal,
+                                       CSurfaceManager::m_strComboBoxPushButtonPress);
+    m_pAddressBox->SetBackgroundBitmap(CSurfaceManager::m_strComboBoxBkLeft, CSurfaceManager::m_strComboBoxBkMiddle,
+                                       CSurfaceManager::m_strComboBoxBkRight);
+    m_pAddressBox->SetBackColor(CSurfaceManager::m_AddressComboBoxBkColor);
+    refreshCompletion();
+    update();
+}
+
+void CControlToolBar::refreshCompletion()
+{
+    m_pHistoryModel->setStringList(BrowserData::GetRecentAddresses(kHistoryForCompletion));
+}
+
+void CControlToolBar::paintBackground(QPainter& painter, const QRect& area) const
+{
+    DrawTiledAcross(painter, area, m_bmpTile);
+}
+
+void CControlToolBar::rebuildBackground()
+{
+    // The buttons draw the same picture the bar paints, so their faces blend in.
+    QPixmap buffer(size() + QSize(5, 5));
+    buffer.fill(palette().color(QPalette::Window));
+    QPainter p(&buffer);
+    paintBackground(p, QRect(QPoint(0, 0), size()));
+    p.end();
+    m_bmpBackground = buffer;
+}
+
+void CControlToolBar::placeControls()
+{
+    m_geometry = ToolBarLayout::Layout(width(), m_geometry);
+    for (CCoolPngButton* b : m_buttons) {
+        b->setGeometry(slotOf(m_geometry, b->objectName().toInt()));
+        b->SetBackGroundBitmap(m_bmpBackground);
+    }
+    const QRect a = m_geometry.address;
+    m_pAddressBox->setGeometry(a.left(), a.top(), a.width(), m_pAddressBox->sizeHint().height());
+}
+
+void CControlToolBar::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    paintBackground(p, rect());
+    CCoolPngButton::DrawStretchPicture(p, GetExeDirectory() + QStringLiteral("/Common/logo.png"), QRect(3, 3, 64, 64));
+}
+
+void CControlToolBar::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    rebuildBackground();
+    placeControls();
+}
+
+bool CControlToolBar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn && watched == m_pAddressBox->lineEdit())
+        refreshCompletion();
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "toolbarlayout.h"
+
+#include <QPixmap>
+#include <QWidget>
+
+class CCoolComoBox;
+class CCoolPngButton;
+class QCompleter;
+class QStringListModel;
+
+// The strip at the top of the browser: navigation buttons, the address box, the skin
+// and close buttons. It only shows controls and passes on what the child does: every
+// button reports its command, Enter in the address box reports addressEntered().
+class CControlToolBar : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CControlToolBar(QWidget* parent = nullptr);
+
+    // Reads the skin file when one is given, then gives every control its pictures.
+    void ApplySkin(const QString& skinFile = QString());
+
+    CCoolComoBox* AddressBox() const { return m_pAddressBox; }
+    QString AddressText() const;
+    void SetAddressText(const QString& text);
+    CCoolPngButton* Button(int commandId) const;
+
+    QSize sizeHint() const override;
+
+signals:
+    void command(int commandId);
+    void addressEntered();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void rebuildBackground();
+    void paintBackground(QPainter& painter, const QRect& area) const;
+    void placeControls();
+    void refreshCompletion();
+
+    QPixmap m_bmpBackground;
+    QPixmap m_bmpTile;
+    ToolBarGeometry m_geometry;
+    QList<CCoolPngButton*> m_buttons; // home ... close, in the order the skin gives them pictures
+    CCoolComoBox* m_pAddressBox;
+    QCompleter* m_pCompleter;
+    QStringListModel* m_pHistoryModel;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+class CMainFrame;
+
+// The browser's run from start to end: what happens before the first page shows and
+// after the window has closed.
+class CLorvaneApp
+{
+public:
+    CLorvaneApp();
+    ~CLorvaneApp();
+
+    // Records the start, loads the configuration and the skin, and opens the window
+    // with the home page. False when the window could not be made.
+    bool InitInstance();
+    // Records the whole run once the window is gone.
+    int ExitInstance();
+
+    CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
+    // Closes the pages (each records its last stay) and the window.
+    void DestroyMainFrame();
+
+    uint32_t StartTick() const { return m_dwStartTick; }
+    const QString& StartTimeText() const { return m_strStartTime; }
+
+    // The page a first run shows before the parents have set a home page.
+    static QString StartPageAddress();
+
+private:
+    uint32_t m_dwStartTick = 0;
+    QString m_strStartTime;
+    std::unique_ptr<CMainFrame> m_pMainFrame;
+};

@@ -1,0 +1,235 @@
+#include "mainframe.h"
+
+#include "browserconfig.h"
+#include "browserids.h"
+#include "configmanager.h"
+#include "containerview.h"
+#include "controltoolbar.h"
+#include "coolpngbutton.h"
+#include "coolstatusbar.h"
+#include "cooltabbar.h"
+#include "ieview.h"
+#include "surfacemanager.h"
+#include "tabcontainerbar.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <QVBoxLayout>
+
+CMainFrame::CMainFrame(QWidget* parent)
+    : CBeautifulFrame(parent, Qt::WindowStaysOnTopHint)
+    , m_pToolBar(new CControlToolBar)
+    , m_pTabContainer(new CTabContainerBar)
+    , m_pContainer(new CContainerView)
+    , m_pStatusBar(new CCoolStatusBar)
+{
+    setWindowTitle(QStringLiteral("Lorvane"));
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_pToolBar->setFixedHeight(m_pToolBar->sizeHint().height());
+    m_pTabContainer->setFixedHeight(m_pTabContainer->sizeHint().height());
+    layout->addWidget(m_pToolBar);
+    layout->addWidget(m_pTabContainer);
+    layout->addWidget(m_pContainer, 1);
+    setCentralWidget(central);
+    setStatusBar(m_pStatusBar);
+    m_pStatusBar->SetBackColor(CSurfaceManager::m_CoolTabCtrlBkColor);
+    m_pStatusBar->SetFontColor(CSurfaceManager::m_StatusTextColor);
+
+    // Alt+F4 goes through the close command and so through its checks.
+    auto* closeKey = new QAction(this);
+    closeKey->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+    closeKey->setShortcutContext(Qt::ApplicationShortcut);
+    connect(closeKey, &QAction::triggered, this, [this] { OnCommand(BrowserIds::kCmdClose); });
+    addAction(closeKey);
+
+    connect(m_pToolBar, &CControlToolBar::command, this, &CMainFrame::OnCommand);
+    connect(m_pToolBar, &CControlToolBar::addressEntered, this, &CMainFrame::OnAddressEntered);
+    connect(m_pTabContainer, &CTabContainerBar::command, this, &CMainFrame::OnCommand);
+    CCoolTabBar* tabs = m_pTabContainer->TabBar();
+    connect(tabs, &CCoolTabBar::tabActivated, this, [this](int, CCoolTabBar::CPageItem* item) {
+        if (item)
+            m_pContainer->ActivateView(qobject_cast<CIEView*>(item->m_pWnd.data()));
+    });
+    connect(tabs, &CCoolTabBar::tabCloseClicked, this, [this](int index, CCoolTabBar::CPageItem* item) {
+        if (item)
+            closeTab(index, item->m_pWnd.data());
+    });
+    connect(m_pContainer, &CContainerView::pageActivated, this,
+            [this](CIEView* page) { m_pToolBar->SetAddressText(page->url().toString()); });
+
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(FrameGeometry(screen->geometry()));
+}
+
+CMainFrame::~CMainFrame() = default;
+
+QRect CMainFrame::FrameGeometry(const QRect& screen)
+{
+    return QRect(0, 0, screen.width() + 3, screen.height() + 3);
+}
+
+CIEView* CMainFrame::ActivePage() const
+{
+    return m_pContainer->ActivePage();
+}
+
+void CMainFrame::wireView(CIEView* view)
+{
+    connect(view, &CIEView::pageTitleChanged, this, [this](CIEView* v, const QString& title) {
+        m_pTabContainer->TabBar()->SetTabItemText(v, title);
+    });
+    connect(view, &CIEView::pageProgress, this, [this](CIEView* v, int percent) {
+        if (v != ActivePage() || percent >= 100)
+            return;
+        m_pStatusBar->ShowProgress();
+        m_pStatusBar->SetProgressMax(100);
+        m_pStatusBar->SetProgressMin(0);
+        m_pStatusBar->SetProgressPos(qint16(percent));
+    });
+    connect(view, &CIEView::pageLoaded, this, [this](CIEView* v) {
+        if (v == ActivePage())
+            m_pStatusBar->HideProgress();
+    });
+    connect(view, &CIEView::pageAddressChanged, this, [this](CIEView* v, const QUrl& url) {
+        if (v->IsActive())
+            m_pToolBar->SetAddressText(url.toString());
+    });
+    view->SetNewWindowHandler([this](CIEView*) {
+        CIEView* v = m_pContainer->CreateView();
+        wireView(v);
+        m_pTabContainer->TabBar()->AddPage(v, QStringLiteral("请稍候..."));
+        return v;
+    });
+}
+
+CIEView* CMainFrame::OpenInNewTab(const QString& address, const QString& caption)
+{
+    CIEView* view = m_pContainer->CreateView();
+    if (!view)
+        return nullptr;
+    wireView(view);
+    m_pTabContainer->TabBar()->AddPage(view, caption);
+    view->Navigate(address);
+    return view;
+}
+
+void CMainFrame::OpenFirstPage()
+{
+    OpenInNewTab(QString::fromUtf8(BrowserConfig().m_record.m_szHomePage), QStringLiteral("请稍候...."));
+}
+
+void CMainFrame::closeTab(int index, QWidget* page)
+{
+    CCoolTabBar* tabs = m_pTabContainer->TabBar();
+    if (!tabs->IsCanClose() || !page)
+        return;
+    // The tab bar frees its item while it closes the tab: keep the page first.
+    auto* view = qobject_cast<CIEView*>(page);
+    if (tabs->CloseTabButtonByIndex(index))
+        m_pContainer->RemoveView(view);
+}
+
+void CMainFrame::OnCommand(int commandId)
+{
+    CIEView* page = ActivePage();
+    switch (commandId) {
+    case BrowserIds::kCmdClose:
+        m_bCloseAllowed = true;
+        close();
+        break;
+    case BrowserIds::kCmdHome:
+        OpenInNewTab(QString::fromUtf8(BrowserConfig().m_record.m_szHomePage), QStringLiteral("请稍候..."));
+        break;
+    case BrowserIds::kCmdNewBlankTab:
+        OpenInNewTab(QStringLiteral("about:blank"), QStringLiteral("空白页"));
+        break;
+    case BrowserIds::kCmdBack:
+        if (page)
+            page->triggerPageAction(QWebEnginePage::Back);
+        break;
+    case BrowserIds::kCmdForward:
+        if (page)
+            page->triggerPageAction(QWebEnginePage::Forward);
+        break;
+    case BrowserIds::kCmdRefresh:
+        if (page)
+            page->triggerPageAction(QWebEnginePage::Reload);
+        break;
+    case BrowserIds::kCmdStop:
+        if (page)
+            page->triggerPageAction(QWebEnginePage::Stop);
+        break;
+    case BrowserIds::kCmdPrint:
+        if (page) {
+            auto* printer = new QPrinter(QPrinter::HighResolution);
+            QPrintDialog dialog(printer, this);
+            if (dialog.exec() == QDialog::Accepted)
+                PrintActivePage(printer);
+            else
+                delete printer;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainFrame::PrintActivePage(QPrinter* printer)
+{
+    CIEView* page = ActivePage();
+    if (!page) {
+        delete printer;
+        emit printFinished(false);
+        return;
+    }
+    // The printer has to outlive the page's printing, which ends later.
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = connect(page, &QWebEngineView::printFinished, this, [this, printer, connection](bool ok) {
+        disconnect(*connection);
+        delete printer;
+        emit printFinished(ok);
+    });
+    page->print(printer);
+}
+
+void CMainFrame::OnAddressEntered()
+{
+    if (CIEView* page = ActivePage())
+        page->Navigate(m_pToolBar->AddressText());
+}
+
+void CMainFrame::ApplySkin(const QString& skinFile)
+{
+    if (!skinFile.isEmpty())
+        CSurfaceManager::LoadFromFile(skinFile);
+    m_pToolBar->ApplySkin(skinFile);
+    m_pTabContainer->ApplySkin(skinFile);
+    m_pStatusBar->SetBackColor(CSurfaceManager::m_CoolTabCtrlBkColor);
+    m_pStatusBar->SetFontColor(CSurfaceManager::m_StatusTextColor);
+    update();
+    if (CIEView* page = ActivePage())
+        m_pContainer->ActivateView(page);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    // Only the close command ends the browser; a window manager's close does nothing.
+    if (!m_bCloseAllowed) {
+        event->ignore();
+        return;
+    }
+    CBeautifulFrame::closeEvent(event);
+}
+
+void CMainFrame::showEvent(QShowEvent* event)
+{
+    CBeautifulFrame::showEvent(event);
+    raise();
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "beautifulframe.h"
+
+class CContainerView;
+class CControlToolBar;
+class CCoolStatusBar;
+class CIEView;
+class CTabContainerBar;
+class QPrinter;
+
+// The browser's one window: captionless, above every other window and covering the
+// whole screen, with the control toolbar and the tab strip at the top, the pages in
+// between and the status bar at the bottom. It carries out the commands of its bars.
+class CMainFrame : public CBeautifulFrame
+{
+    Q_OBJECT
+
+public:
+    explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // The first page at start-up: a tab captioned "请稍候...." opening the home page.
+    void OpenFirstPage();
+    // A new tab, made active, opening `address`; the new view, or nothing.
+    CIEView* OpenInNewTab(const QString& address, const QString& caption);
+    void OnCommand(int commandId);
+    // Opens the address box's text in the active page.
+    void OnAddressEntered();
+    // Prints the active page on `printer` (the print command asks for one first).
+    void PrintActivePage(QPrinter* printer);
+    // Loads a skin file (or re-applies the loaded skin) and hands it to every bar.
+    void ApplySkin(const QString& skinFile = QString());
+
+    CContainerView* ContainerView() const { return m_pContainer; }
+    CControlToolBar* ControlToolBar() const { return m_pToolBar; }
+    CTabContainerBar* TabContainerBar() const { return m_pTabContainer; }
+    CCoolStatusBar* StatusBar() const { return m_pStatusBar; }
+    CIEView* ActivePage() const;
+
+    // The frame's place: the whole screen and 3 pixels more to the right and below.
+    static QRect FrameGeometry(const QRect& screen);
+
+signals:
+    void printFinished(bool ok);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void wireView(CIEView* view);
+    void closeTab(int index, QWidget* page);
+
+    CControlToolBar* m_pToolBar;
+    CTabContainerBar* m_pTabContainer;
+    CContainerView* m_pContainer;
+    CCoolStatusBar* m_pStatusBar;
+    bool m_bCloseAllowed = false;
+};

@@ -1,0 +1,104 @@
+#include "tabcontainerbar.h"
+
+#include "browserids.h"
+#include "coolpngbutton.h"
+#include "cooltabbar.h"
+#include "paths.h"
+#include "skinpaint.h"
+#include "surfacemanager.h"
+#include "toolbarlayout.h"
+
+#include <QPainter>
+
+namespace {
+
+QString commonPicture(const char* name)
+{
+    return GetExeDirectory() + QStringLiteral("/Common/") + QLatin1String(name);
+}
+
+} // namespace
+
+CTabContainerBar::CTabContainerBar(QWidget* parent)
+    : QWidget(parent)
+    , m_pNewTabButton(new CCoolPngButton(this))
+    , m_pWorkspaceButton(new CCoolPngButton(this))
+    , m_pTabBar(new CCoolTabBar(this))
+{
+    setObjectName(QStringLiteral("132"));
+    setWindowTitle(QStringLiteral("标签TAB容器"));
+    m_pWorkspaceButton->setObjectName(QString::number(BrowserIds::kCmdToggleWorkspace));
+    m_pWorkspaceButton->setText(QStringLiteral("⊙"));
+    m_pWorkspaceButton->setCheckable(true);
+    m_pWorkspaceButton->setGeometry(QRect(ToolBarLayout::FromDialogUnits(3, 2, 0, 0).topLeft(), QSize(23, 23)));
+    m_pNewTabButton->setObjectName(QString::number(BrowserIds::kCmdNewBlankTab));
+    m_pNewTabButton->setText(QStringLiteral("+"));
+    m_pNewTabButton->setGeometry(QRect(ToolBarLayout::FromDialogUnits(21, 2, 0, 0).topLeft(), QSize(23, 23)));
+    m_pTabBar->setObjectName(QString::number(BrowserIds::kTabBar));
+    m_pTabBar->setGeometry(ToolBarLayout::FromDialogUnits(38, 2, 282, 14));
+
+    connect(m_pNewTabButton, &CCoolPngButton::clicked, this, [this] { emit command(BrowserIds::kCmdNewBlankTab); });
+    connect(m_pWorkspaceButton, &CCoolPngButton::clicked, this,
+            [this] { emit command(BrowserIds::kCmdToggleWorkspace); });
+    ApplySkin();
+    resize(sizeHint());
+}
+
+QSize CTabContainerBar::sizeHint() const
+{
+    return ToolBarLayout::FromDialogUnits(0, 0, 366, 19).size();
+}
+
+void CTabContainerBar::ApplySkin(const QString& skinFile)
+{
+    if (!skinFile.isEmpty())
+        CSurfaceManager::LoadFromFile(skinFile);
+    m_bmpTabBackground = LoadSkinBitmap(CSurfaceManager::m_strTabBackGround);
+    m_pTabBar->SetFrameBkPic(CSurfaceManager::m_strTabBackGround);
+    m_pTabBar->SetPrevButtonPic(CSurfaceManager::m_strTabPrevButtonNormal, CSurfaceManager::m_strTabPrevButtonMask,
+                                CSurfaceManager::m_strTabPrevButtonPress, CSurfaceManager::m_strTabPrevButtonDisable);
+    m_pTabBar->SetForwardButtonPic(CSurfaceManager::m_strTabForwardButtonNormal,
+                                   CSurfaceManager::m_strTabForwardButtonMask,
+                                   CSurfaceManager::m_strTabForwardButtonPress,
+                                   CSurfaceManager::m_strTabForwordButtonDisable);
+    m_pTabBar->SetTabButtonNormalPic(CSurfaceManager::m_strTabButtonLeftNormal,
+                                     CSurfaceManager::m_strTabButtonMiddleNormal,
+                                     CSurfaceManager::m_strTabButtonRightNormal);
+    m_pTabBar->SetTabButtonActivePic(CSurfaceManager::m_strTabButtonLeftActive,
+                                     CSurfaceManager::m_strTabButtonMiddleActive,
+                                     CSurfaceManager::m_strTabButtonRightActive);
+    m_pTabBar->SetTabCloseButtonPic(CSurfaceManager::m_strTabCloseButton);
+    rebuildBackground();
+    m_pWorkspaceButton->SetNormalFace(commonPicture("addfavornormal.png"));
+    m_pWorkspaceButton->SetHoverFace(commonPicture("addfavorhover.png"));
+    m_pWorkspaceButton->SetPressFace(commonPicture("addfavorpress.png"));
+    m_pNewTabButton->SetNormalFace(commonPicture("addblanknormal.png"));
+    m_pNewTabButton->SetHoverFace(commonPicture("addblankhover.png"));
+    m_pNewTabButton->SetPressFace(commonPicture("addblankpress.png"));
+    update();
+}
+
+void CTabContainerBar::rebuildBackground()
+{
+    QPixmap buffer(size().expandedTo(QSize(1, 1)));
+    buffer.fill(palette().color(QPalette::Window));
+    QPainter p(&buffer);
+    DrawTiledAcross(p, buffer.rect(), m_bmpTabBackground);
+    p.end();
+    m_bmpBuffer = buffer;
+    m_pWorkspaceButton->SetBackGroundBitmap(m_bmpBuffer);
+    m_pNewTabButton->SetBackGroundBitmap(m_bmpBuffer);
+}
+
+void CTabContainerBar::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    DrawTiledAcross(p, rect(), m_bmpTabBackground);
+}
+
+void CTabContainerBar::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_pTabBar->setGeometry(m_pTabBar->x(), 0, qMax(0, width() - m_pTabBar->x()), height());
+    rebuildBackground();
+}
