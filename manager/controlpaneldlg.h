@@ -1,0 +1,63 @@
+#pragma once
+
+#include "beautifuldialog.h"
+
+#include <array>
+
+class CAboutPropage;
+class CConfigManager;
+class CCoolTabButton;
+class CHistoryPropertyPage;
+class CMainPropertyPage;
+class CPanelPage;
+class CParentRecommentPropertyPage;
+class CPasswordPropertyPage;
+class CTimeControlPropertyPage;
+
+// The control panel: six page buttons across the top and one page area below them in which
+// exactly one page shows. Enter and Escape never close it; only its close button does.
+class CControlPanelDlg : public CBeautifulDialog
+{
+    Q_OBJECT
+
+public:
+    // Pages in the order they are created.
+    enum Page { General, TimeLimit, Password, Recommend, History, About, PageCount };
+
+    explicit CControlPanelDlg(CConfigManager& config, QWidget* pParent = nullptr);
+    ~CControlPanelDlg() override;
+
+    static constexpr QSize kClientSize{704, 603};
+    // The page area (control 1006), in client coordinates.
+    static QRect PageAreaRect();
+    // The page buttons from left to right: control number, text, icon and page shown.
+    struct PageButton {
+        int ctrlId;
+        const char* text;
+        unsigned int bmpId;
+        Page page;
+    };
+    static const std::array<PageButton, PageCount>& PageButtons();
+
+    void ShowPage(Page page);
+    Page CurrentPage() const { return m_current; }
+    CPanelPage* PageWidget(Page page) const { return m_pages[page]; }
+    // The button at a place from the left (0 to 5).
+    CCoolTabButton* PageButtonAt(int position) const { return m_buttons[position]; }
+
+    CMainPropertyPage* m_pageMain;
+    CTimeControlPropertyPage* m_pageTime;
+    CPasswordPropertyPage* m_pagePassword;
+    CParentRecommentPropertyPage* m_pageRecommend;
+    CHistoryPropertyPage* m_pageHistory;
+    CAboutPropage* m_pageAbout;
+
+protected:
+    void OnEraseBkgnd(QPainter& dc, const QRect& clientRect) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    std::array<CPanelPage*, PageCount> m_pages{};
+    std::array<CCoolTabButton*, PageCount> m_buttons{};
+    Page m_current = General;
+};

@@ -1,0 +1,10 @@
+#include "historypropertypage.h"
+
+#include "managerids.h"
+
+CHistoryPropertyPage::CHistoryPropertyPage(QWidget* parent)
+    : CPanelPage(ManagerId::kHistoryPage, parent)
+{
+}
+
+CHistoryPropertyPage::~CHistoryPropertyPage() = default;

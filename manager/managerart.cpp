@@ -1,0 +1,101 @@
+#include "managerart.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+
+QImage iconImage(int size)
+{
+    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 32.0, size / 32.0);
+    QLinearGradient ground(0, 0, 32, 32);
+    ground.setColorAt(0, QColor(64, 170, 110));
+    ground.setColorAt(1, QColor(28, 110, 168));
+    p.setPen(Qt::NoPen);
+    p.setBrush(ground);
+    p.drawRoundedRect(QRectF(1, 1, 30, 30), 7, 7);
+    // A shield that keeps a heart: the parents watching over the child.
+    QPainterPath shield;
+    shield.moveTo(16, 5);
+    shield.cubicTo(20, 7.5, 23, 8, 26, 8);
+    shield.cubicTo(26, 18, 22.5, 24, 16, 28);
+    shield.cubicTo(9.5, 24, 6, 18, 6, 8);
+    shield.cubicTo(9, 8, 12, 7.5, 16, 5);
+    p.setBrush(Qt::white);
+    p.drawPath(shield);
+    QPainterPath heart;
+    heart.moveTo(16, 22);
+    heart.cubicTo(10, 18, 10.5, 12.5, 13.5, 12.5);
+    heart.cubicTo(15, 12.5, 16, 14, 16, 14);
+    heart.cubicTo(16, 14, 17, 12.5, 18.5, 12.5);
+    heart.cubicTo(21.5, 12.5, 22, 18, 16, 22);
+    p.setBrush(QColor(236, 92, 64));
+    p.drawPath(heart);
+    return img;
+}
+
+QImage panelBand()
+{
+    const int w = 704;
+    const int h = 96;
+    QImage img(w, h, QImage::Format_RGB32);
+    QPainter p(&img);
+    QLinearGradient ground(0, 0, 0, h);
+    ground.setColorAt(0, QColor(246, 251, 253));
+    ground.setColorAt(1, QColor(211, 228, 237));
+    p.fillRect(img.rect(), ground);
+    // Soft rings at the right end of the band, where no page button stands.
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    const struct {
+        QPointF centre;
+        double radius;
+        int alpha;
+    } rings[] = {{{650, 30}, 52, 70}, {{600, 88}, 34, 55}, {{690, 92}, 26, 60}, {{575, 20}, 16, 50}};
+    for (const auto& r : rings) {
+        QRadialGradient g(r.centre, r.radius);
+        g.setColorAt(0, QColor(255, 255, 255, r.alpha));
+        g.setColorAt(0.7, QColor(255, 255, 255, r.alpha / 2));
+        g.setColorAt(1, QColor(255, 255, 255, 0));
+        p.setBrush(g);
+        p.drawEllipse(r.centre, r.radius, r.radius);
+    }
+    p.setPen(QColor(176, 201, 215));
+    p.drawLine(0, h - 1, w, h - 1);
+    p.setPen(QColor(255, 255, 255, 180));
+    p.drawLine(0, 0, w, 0);
+    return img;
+}
+
+} // namespace
+
+QIcon ManagerIcon()
+{
+    static const QIcon icon = [] {
+        QIcon i;
+        for (int size : {16, 24, 32, 48, 64})
+            i.addPixmap(QPixmap::fromImage(iconImage(size)));
+        return i;
+    }();
+    return icon;
+}
+
+QImage LoadManagerBitmap(int id)
+{
+    switch (id) {
+    case ManagerArt::ProgramIcon: {
+        static const QImage img = iconImage(32);
+        return img;
+    }
+    case ManagerArt::PanelBand: {
+        static const QImage img = panelBand();
+        return img;
+    }
+    default: return QImage();
+    }
+}

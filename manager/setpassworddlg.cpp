@@ -1,0 +1,105 @@
+#include "setpassworddlg.h"
+
+#include "configmanager.h"
+#include "coolbutton.h"
+#include "coolgroupbox.h"
+#include "dlgitem.h"
+#include "flatedit.h"
+#include "managerart.h"
+#include "managerids.h"
+#include "messagebox.h"
+#include "passwordcheck.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+
+CSetPasswordDlg::CSetPasswordDlg(CConfigManager& config, QWidget* pParent)
+    : CBeautifulDialog(pParent)
+    , m_config(config)
+{
+    SetWindowTextA(QStringLiteral("请设置父母的管理密码:"));
+    SetIcon(ManagerIcon(), true);
+    SetClientSize(QSize(400, 250));
+
+    auto* intro = new QLabel(QStringLiteral("你还没设置父母的控制密码，请输入父母的控制密码。注意：该密码是以后你管理孩子上网"
+                                            "推荐等的必须密码，请一定牢记。"),
+                             this);
+    intro->setWordWrap(true);
+    intro->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    PlaceInClient(intro, QRect(18, 14, 364, 56));
+
+    auto* group = new CCoolGroupBox(this);
+    SetDlgCtrlID(group, ManagerId::kGroupBox);
+    group->SetText(QStringLiteral("密码设置区:")).SetBorderColor(kManagerGroupBorder);
+    PlaceInClient(group, QRect(16, 74, 368, 110));
+
+    auto* first = new QLabel(QStringLiteral("输入密码:"), this);
+    first->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    PlaceInClient(first, QRect(30, 104, 96, 24));
+    m_editPassword = new CFlatEdit(this);
+    SetDlgCtrlID(m_editPassword, ManagerId::kPasswordEdit);
+    m_editPassword->setEchoMode(QLineEdit::Password);
+    PlaceInClient(m_editPassword, QRect(134, 104, 220, 24));
+
+    auto* again = new QLabel(QStringLiteral("再次输入密码:"), this);
+    again->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    PlaceInClient(again, QRect(30, 142, 96, 24));
+    m_editPasswordAgain = new CFlatEdit(this);
+    SetDlgCtrlID(m_editPasswordAgain, ManagerId::kPasswordAgainEdit);
+    m_editPasswordAgain->setEchoMode(QLineEdit::Password);
+    PlaceInClient(m_editPasswordAgain, QRect(134, 142, 220, 24));
+
+    m_btnOk = new CCoolButton(QStringLiteral("确定"), this);
+    SetDlgCtrlID(m_btnOk, ManagerId::kSetPasswordOk);
+    PlaceInClient(m_btnOk, QRect(196, 204, 84, 28));
+    m_btnCancel = new CCoolButton(QStringLiteral("取消"), this);
+    SetDlgCtrlID(m_btnCancel, ManagerId::kCancelButton);
+    PlaceInClient(m_btnCancel, QRect(298, 204, 84, 28));
+
+    connect(m_btnOk, &QAbstractButton::clicked, this, &CSetPasswordDlg::OnBnClickedOk);
+    connect(m_btnCancel, &QAbstractButton::clicked, this, &QDialog::reject);
+    m_editPassword->setFocus();
+}
+
+CSetPasswordDlg::~CSetPasswordDlg() = default;
+
+void CSetPasswordDlg::OnBnClickedOk()
+{
+    const QString first = m_editPassword->text();
+    const QString second = m_editPasswordAgain->text();
+    switch (CheckFirstPassword(first, second)) {
+    case FirstPasswordCheck::EmptyFirst:
+        showMessage(this, QStringLiteral("密码不能为空!"), QStringLiteral("错误:"), MsgIcon::Error);
+        return;
+    case FirstPasswordCheck::Mismatch:
+        showMessage(this, QStringLiteral("两次密码不相同!"), QStringLiteral("错误:"), MsgIcon::Error);
+        return;
+    case FirstPasswordCheck::Accepted: break;
+    }
+
+    const ConfigRecord before = m_config.m_record;
+    StorePassword(m_config.m_record, first);
+    if (!m_config.SaveConfigToFile()) {
+        // Claiming success would leave the parent without the password on the next start.
+        m_config.m_record = before;
+        showMessage(this, QStringLiteral("密码保存失败,请检查配置文件能否写入!"), QStringLiteral("错误:"), MsgIcon::Error);
+        return;
+    }
+    const MsgResult answer = showMessage(this, QStringLiteral("设置密码成功,是否立刻启动管理后台?"),
+                                         QStringLiteral("询问"), MsgIcon::Question, MsgButtons::YesNo);
+    if (answer == MsgResult::Yes)
+        accept();
+    else
+        reject();
+}
+
+void CSetPasswordDlg::keyPressEvent(QKeyEvent* event)
+{
+    // Neither Enter nor Escape may end the dialog by accident.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape: event->accept(); return;
+    default: CBeautifulDialog::keyPressEvent(event);
+    }
+}

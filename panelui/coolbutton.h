@@ -1,0 +1,49 @@
+#pragma once
+
+#include "quenlit_export.h"
+
+#include <QPushButton>
+
+// The panel's push button: a rounded, bitmap-faced button with a hover and a pressed look
+// and the hand cursor. It never acts on Enter by itself; the dialogs decide what Enter does.
+class QUENLIT_EXPORT CCoolButton : public QPushButton
+{
+    Q_OBJECT
+
+public:
+    explicit CCoolButton(QWidget* parent = nullptr);
+    explicit CCoolButton(const QString& text, QWidget* parent = nullptr);
+    ~CCoolButton() override;
+
+    // Keeps the pressed look on while set (a button that stands for a state that is on).
+    void SetPressFlag(bool bPress);
+    bool PressFlag() const { return m_bPress; }
+    bool IsHover() const { return m_bHover; }
+
+    void DrawItem(QPainter& dc);
+    void DrawNormalFace(QPainter& dc, const QRect& rc);
+    void DrawFocusFace(QPainter& dc, const QRect& rc);
+    void DrawSelectedFace(QPainter& dc, const QRect& rc);
+    void DrawPressFace(QPainter& dc, const QRect& rc);
+    void DrawDisabledFace(QPainter& dc, const QRect& rc);
+    void DrawButtonFrame(QPainter& dc, const QRect& rc);
+    void DrawButtonSelectFrame(QPainter& dc, const QRect& rc);
+    void DrawButtonText(QPainter& dc, const QRect& rc);
+    void DrawButtonDisabledText(QPainter& dc, const QRect& rc);
+    void DrawPressButtonText(QPainter& dc, const QRect& rc);
+
+    void OnMouseIn();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void init();
+    void drawFace(QPainter& dc, const QRect& rc, int firstBitmap);
+
+    bool m_bHover = false;
+    bool m_bPress = false;
+};
