@@ -18,56 +18,65 @@ std::string_view trimBlanks(std::string_view text)
     return text;
 }
 
-bool isSchemeChar(char c, bool first)
+bool isLetter(char c)
 {
-    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-    if (first)
-        return letter;
-    return letter || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-// The part after "scheme://" when the text starts with a scheme of that form; the whole
-// text otherwise (as if "http://" stood in front of it).
-std::string_view afterScheme(std::string_view text)
+bool isSchemeChar(char c)
 {
-    const size_t mark = text.find("://");
-    if (mark == std::string_view::npos || mark == 0)
-        return text;
-    for (size_t i = 0; i < mark; ++i) {
-        if (!isSchemeChar(text[i], i == 0))
-            return text;
+    return isLetter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+}
+
+struct RawHost {
+    std::string_view host; // letter case as stored
+    bool ascii = true;
+};
+
+// The site's host as it stands in the stored text, found in one pass: the check reads
+// it for every row of the table on every navigation. The host follows "scheme://"
+// when the text starts with a scheme of that form, and starts the text otherwise (as
+// if "http://" stood in front of it); it ends at the path, query, fragment or port,
+// and a user name before "@" is skipped.
+RawHost rawSiteHost(std::string_view text)
+{
+    const size_t n = text.size();
+    size_t i = 0;
+    while (i < n && isBlank(text[i]))
+        ++i;
+    size_t begin = i;
+    if (i < n && isLetter(text[i])) {
+        size_t j = i + 1;
+        while (j < n && isSchemeChar(text[j]))
+            ++j;
+        if (n - j >= 3 && text[j] == ':' && text[j + 1] == '/' && text[j + 2] == '/')
+            begin = j + 3;
     }
-    return text.substr(mark + 3);
-}
-
-std::string_view hostOfAuthority(std::string_view rest)
-{
-    std::string_view authority = rest.substr(0, rest.find_first_of("/\\?#"));
-    const size_t at = authority.rfind('@');
-    if (at != std::string_view::npos)
-        authority.remove_prefix(at + 1);
-    if (!authority.empty() && authority.front() == '[') {
-        const size_t close = authority.find(']');
-        return close == std::string_view::npos ? authority.substr(1) : authority.substr(1, close - 1);
+    RawHost result;
+    size_t colon = std::string_view::npos;
+    size_t end = begin;
+    for (; end < n; ++end) {
+        const char c = text[end];
+        if (c == '/' || c == '\\' || c == '?' || c == '#')
+            break;
+        if (c == '@') {
+            begin = end + 1;
+            colon = std::string_view::npos;
+            result.ascii = true;
+        } else if (c == ':') {
+            if (colon == std::string_view::npos)
+                colon = end;
+        } else if (static_cast<unsigned char>(c) >= 0x80) {
+            result.ascii = false;
+        }
     }
-    return trimBlanks(authority.substr(0, authority.find(':')));
-}
-
-// The site's host as it stands in the stored text, letter case unchanged.
-std::string_view rawSiteHost(std::string_view siteUrl)
-{
-    while (!siteUrl.empty() && isBlank(siteUrl.front()))
-        siteUrl.remove_prefix(1);
-    return hostOfAuthority(afterScheme(siteUrl));
-}
-
-bool isAscii(std::string_view text)
-{
-    for (const char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
+    if (begin < end && text[begin] == '[') {
+        const size_t close = text.find(']', begin);
+        result.host = text.substr(begin + 1, (close < end ? close : end) - begin - 1);
+        return result;
     }
-    return true;
+    result.host = trimBlanks(text.substr(begin, (colon < end ? colon : end) - begin));
+    return result;
 }
 
 } // namespace
@@ -89,9 +98,9 @@ ChildSiteAddress ClassifyChildSiteAddress(const QString& address)
 
 QByteArray SiteHostOf(std::string_view siteUrl)
 {
-    const std::string_view host = rawSiteHost(siteUrl);
-    QByteArray bytes(host.data(), static_cast<qsizetype>(host.size()));
-    if (isAscii(host))
+    const RawHost raw = rawSiteHost(siteUrl);
+    QByteArray bytes(raw.host.data(), static_cast<qsizetype>(raw.host.size()));
+    if (raw.ascii)
         return bytes.toLower();
     // An international name compares in the form the address's host is read in.
     const QByteArray ace = QUrl::toAce(QString::fromUtf8(bytes));
@@ -101,8 +110,9 @@ QByteArray SiteHostOf(std::string_view siteUrl)
 bool SiteAllowsHost(std::string_view addressHost, std::string_view siteUrl)
 {
     // The common case needs no allocation: an ASCII row is lower-cased on the fly.
-    const std::string_view host = rawSiteHost(siteUrl);
-    if (!isAscii(host)) {
+    const RawHost raw = rawSiteHost(siteUrl);
+    const std::string_view host = raw.host;
+    if (!raw.ascii) {
         const QByteArray converted = SiteHostOf(siteUrl);
         return addressHost.find(std::string_view(converted.constData(), converted.size())) != std::string_view::npos;
     }

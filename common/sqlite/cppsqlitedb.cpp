@@ -80,7 +80,10 @@ void CppSQLiteDB::open(const QString& path)
     close();
     sqlite3* db = nullptr;
     const QByteArray name = QFile::encodeName(path);
-    const int rc = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    // A connection serves one operation on one thread, so SQLite need not lock it
+    // around every call.
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+    const int rc = sqlite3_open_v2(name.constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
         sqlite3_close_v2(db);

@@ -13,10 +13,19 @@ namespace {
 DataBasePathSetting g_path;
 std::atomic<int> g_pageSize{5};
 
+// The history can grow to millions of rows and every read opens the file afresh with
+// an empty cache; reading it through a memory map instead of a system call per page
+// makes counting it and seeking to its last page several times faster.
+void openForLongRead(CppSQLiteDB& db)
+{
+    OpenBrowsingDatabase(db, g_path.get());
+    db.execDML("pragma mmap_size=268435456");
+}
+
 int countPages(const char* countStatement)
 {
     CppSQLiteDB db;
-    OpenBrowsingDatabase(db, g_path.get());
+    openForLongRead(db);
     CppSQLiteQuery count = db.execQuery(countStatement);
     return count.eof() ? 0 : PageCountFor(count.fieldInt64(0), g_pageSize.load());
 }
@@ -130,7 +139,7 @@ void GetHistoryPage(int page, QList<HistoryRecord>& list)
 {
     const int size = g_pageSize.load();
     CppSQLiteDB db;
-    OpenBrowsingDatabase(db, g_path.get());
+    openForLongRead(db);
     for (CppSQLiteQuery rows = db.execQuery("select * from history order by historyID desc limit ?,?",
                                             {PageOffset(page, size), size});
          !rows.eof(); rows.nextRow()) {
