@@ -1,0 +1,122 @@
+#include "browsertestfixture.h"
+#include "browserids.h"
+#include "containerview.h"
+#include "cooltabbar.h"
+#include "ieview.h"
+#include "lorvaneapp.h"
+#include "mainframe.h"
+#include "tabcontainerbar.h"
+#include "testhttpserver.h"
+#include "tickclock.h"
+
+// One whole run of the browser on a hand-driven clock: the rows it leaves in the history.
+class TestBrowserRun : public QObject
+{
+    Q_OBJECT
+
+    TestHttpServer m_server;
+
+    static bool waitForLoad(CIEView* view, const QUrl& url)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 20000) {
+            if (view->url() == url && !view->PageTitle().isEmpty())
+                return true;
+            QTest::qWait(20);
+        }
+        return false;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_server.listen());
+        m_server.addTitledPage("/home", "Home");
+        m_server.addTitledPage("/next", "Next");
+    }
+
+    void historyRowsOfOneRun()
+    {
+        IsolatedEnvironment env;
+        CConfigManager setup;
+        setup.SetConfigPathName(GetConfigerPathName().toUtf8().constData());
+        setup.SetDefaultConfig();
+        std::strcpy(setup.m_record.m_szHomePage, m_server.url("/home").toString().toUtf8().constData());
+        QVERIFY(setup.SaveConfigToFile());
+
+        TickClock::ManualClock clock(10000);
+        CLorvaneApp app;
+        QVERIFY(app.InitInstance());
+        // The start is recorded with 0 seconds before anything else.
+        QCOMPARE(HistoryRows().size(), 1);
+        QCOMPARE(HistoryRows().first().address, QStringLiteral("打开Lorvane"));
+        QCOMPARE(HistoryRows().first().seconds, 0);
+        CMainFrame* frame = app.MainFrame();
+        CIEView* home = frame->ActivePage();
+        QVERIFY(waitForLoad(home, m_server.url("/home")));
+
+        clock.advance(1); // 1 ms on the home page counts as a second
+        home->Navigate(m_server.url("/next").toString());
+        QVERIFY(waitForLoad(home, m_server.url("/next")));
+
+        clock.advance(1000);
+        CIEView* blank = frame->OpenInNewTab(m_server.url("/home").toString(), QStringLiteral("空白页"));
+        QVERIFY(waitForLoad(blank, m_server.url("/home")));
+        clock.advance(1001); // closed after 1001 ms: 2 seconds
+        CCoolTabBar* tabs = frame->TabContainerBar()->TabBar();
+        emit tabs->tabCloseClicked(1, tabs->GetPageItem(1));
+
+        // A tab closed before its first navigation leaves no row.
+        CIEView* unused = frame->ContainerView()->CreateView();
+        frame->ContainerView()->RemoveView(unused);
+
+        clock.advance(500);
+        app.ExitInstance();
+
+        const QList<HistoryRow> rows = HistoryRows();
+        QCOMPARE(rows.size(), 5);
+        const QString start = rows[0].beginTime;
+        QCOMPARE(rows[1].address, m_server.url("/home").toString());
+        QCOMPARE(rows[1].seconds, 1);
+        QCOMPARE(rows[2].address, m_server.url("/home").toString()); // the closed tab
+        QCOMPARE(rows[2].seconds, 2);
+        QCOMPARE(rows[3].address, m_server.url("/next").toString()); // written as the window went
+        QCOMPARE(rows[3].seconds, 3); // 2501 ms
+        QCOMPARE(rows[4].address, QStringLiteral("关闭Lorvane"));
+        QCOMPARE(rows[4].beginTime, start); // the start time, not the closing time
+        QCOMPARE(rows[4].seconds, 3);       // 2502 ms
+    }
+
+    void firstRunWithoutConfigurationShowsTheStartPage()
+    {
+        IsolatedEnvironment env;
+        CLorvaneApp app;
+        QVERIFY(app.InitInstance());
+        CIEView* page = app.MainFrame()->ActivePage();
+        QTRY_COMPARE_WITH_TIMEOUT(page->url().toString(), CLorvaneApp::StartPageAddress(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(page->title().contains("Lorvane"), 20000);
+        app.ExitInstance();
+    }
+
+    void closeOnlyThroughTheCloseCommand()
+    {
+        IsolatedEnvironment env;
+        CLorvaneApp app;
+        QVERIFY(app.InitInstance());
+        CMainFrame* frame = app.MainFrame();
+        QVERIFY(frame->windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(frame->windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(CMainFrame::FrameGeometry(QRect(0, 0, 1280, 800)), QRect(0, 0, 1283, 803));
+        QVERIFY(!frame->close()); // a window manager's close request
+        QVERIFY(frame->isVisible());
+        frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame));
+        QTest::keyClick(frame, Qt::Key_F4, Qt::AltModifier);
+        QTRY_VERIFY(!frame->isVisible());
+        app.ExitInstance();
+    }
+};
+
+QTEST_MAIN(TestBrowserRun)
+#include "tst_browserrun.moc"

@@ -1,0 +1,268 @@
+#include "browsertestfixture.h"
+#include "containerview.h"
+#include "controltoolbar.h"
+#include "coolcombobox.h"
+#include "cooltabbar.h"
+#include "ieview.h"
+#include "mainframe.h"
+#include "navigationpolicy.h"
+#include "browserids.h"
+#include "tabcontainerbar.h"
+#include "testhttpserver.h"
+#include "tickclock.h"
+
+#include <QFile>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QWebEngineProfile>
+
+// The browser's pages against a local server: the whitelist, the warning page, frames,
+// redirects, new windows, tabs and printing.
+class TestBrowserWeb : public QObject
+{
+    Q_OBJECT
+
+    TestHttpServer m_server;
+    std::unique_ptr<IsolatedEnvironment> m_env;
+
+    // The active page once its address begins with `prefix`; nothing after 20 seconds.
+    static CIEView* waitForUrl(CMainFrame& frame, const QString& prefix)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 20000) {
+            if (frame.ActivePage() && frame.ActivePage()->url().toString().startsWith(prefix))
+                return frame.ActivePage();
+            QTest::qWait(20);
+        }
+        return nullptr;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_server.listen());
+        m_server.addTitledPage("/allowed", "Allowed page", "<a id='out' href='/next'>next</a>");
+        m_server.addTitledPage("/next", "Next page");
+        m_server.addTitledPage("/other", "Other host");
+        m_server.addTitledPage("/framed", "Framed");
+        m_server.addTitledPage("/withframe", "With frame",
+                               QString("<iframe src='%1'></iframe>").arg(m_server.url("/framed", "localhost").toString()));
+        m_server.addRedirect("/redirect", m_server.url("/target", "localhost").toString());
+        m_server.addTitledPage("/target", "Target");
+        m_server.addTitledPage("/opener", "Opener",
+                               QString("<script>window.open('%1');</script>").arg(m_server.url("/popup").toString()));
+        m_server.addTitledPage("/popup", "Popup page");
+        // The tests run one after another on one profile: nothing cached between them.
+        QWebEngineProfile::defaultProfile()->setHttpCacheType(QWebEngineProfile::NoCache);
+    }
+
+    void init()
+    {
+        m_env = std::make_unique<IsolatedEnvironment>();
+        UseDatabaseOf(*m_env);
+        ResetBrowserConfig(1, m_server.url("/allowed").toString());
+        QVERIFY(ManagerData::AddSite("127.0.0.1", "local", ""));
+    }
+
+    void cleanup() { m_env.reset(); }
+
+    void refusedHostGoesToTheWarningPage()
+    {
+        CMainFrame frame;
+        frame.OpenFirstPage();
+        CIEView* page = waitForUrl(frame, m_server.url("/allowed").toString());
+        QVERIFY(page);
+        QTRY_COMPARE_WITH_TIMEOUT(page->title(), QStringLiteral("Allowed page"), 20000);
+
+        const QString refused = m_server.url("/other", "localhost").toString();
+        page->Navigate(refused);
+        QVERIFY(waitForUrl(frame, "file://"));
+        QVERIFY(page->url().toLocalFile().endsWith("/data/html/warning.html"));
+        QTRY_COMPARE_WITH_TIMEOUT(Evaluate(page->page(), "document.getElementById('address').textContent").toString(),
+                                  refused, 20000);
+        QVERIFY(!m_server.requestedPaths().contains("/other"));
+        // The stay on the allowed page ended when the warning page came; nothing for the refused one.
+        QTRY_VERIFY_WITH_TIMEOUT(HistoryAddresses().contains(m_server.url("/allowed").toString()), 20000);
+        QVERIFY(!HistoryAddresses().contains(refused));
+    }
+
+    void freeBrowsingWhenTheSwitchIsNotOne_data()
+    {
+        QTest::addColumn<int>("onlyChildSites");
+        QTest::newRow("0") << 0;
+        QTest::newRow("2") << 2;
+    }
+    void freeBrowsingWhenTheSwitchIsNotOne()
+    {
+        QFETCH(int, onlyChildSites);
+        ResetBrowserConfig(onlyChildSites, m_server.url("/other", "localhost").toString());
+        CMainFrame frame;
+        frame.OpenFirstPage();
+        QTRY_COMPARE_WITH_TIMEOUT(frame.ActivePage() ? frame.ActivePage()->title() : QString(),
+                                  QStringLiteral("Other host"), 20000);
+    }
+
+    void framesFromAnyHostAreNotChecked()
+    {
+        const int before = int(m_server.requestedPaths().count("/framed"));
+        ResetBrowserConfig(1, m_server.url("/withframe").toString());
+        CMainFrame frame;
+        frame.OpenFirstPage();
+        CIEView* page = waitForUrl(frame, m_server.url("/withframe").toString());
+        QVERIFY(page);
+        QTRY_VERIFY_WITH_TIMEOUT(m_server.requestedPaths().count("/framed") > before, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(page->title(), QStringLiteral("With frame"), 20000);
+        QCOMPARE(page->url(), m_server.url("/withframe"));
+        frame.ContainerView()->RemoveView(page);
+        QVERIFY(!HistoryAddresses().contains(m_server.url("/framed", "localhost").toString()));
+    }
+
+    void redirectToARefusedHostIsStopped()
+    {
+        ResetBrowserConfig(1, m_server.url("/redirect").toString());
+        CMainFrame frame;
+        frame.OpenFirstPage();
+        CIEView* page = waitForUrl(frame, "file://");
+        QVERIFY(page);
+        QTRY_COMPARE_WITH_TIMEOUT(Evaluate(page->page(), "document.getElementById('address').textContent").toString(),
+                                  m_server.url("/target", "localhost").toString(), 20000);
+        QVERIFY(!m_server.requestedPaths().contains("/target"));
+    }
+
+    void hostileAddressIsShownAsText()
+    {
+        CMainFrame frame;
+        frame.OpenFirstPage();
+        CIEView* page = waitForUrl(frame, m_server.url("/allowed").toString());
+        QVERIFY(page);
+        const QString hostile = m_server.url("/x", "localhost").toString()
+            + "?q=<script>window.pwned=1</script>'\"%s" + QString(10000, 'z');
+        page->Navigate(hostile);
+        QVERIFY(waitForUrl(frame, "file://"));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            Evaluate(page->page(), "document.getElementById('address').textContent").toString().contains("x?q="),
+            20000);
+        const QString shown = Evaluate(page->page(), "document.getElementById('address').textContent").toString();
+        // Shown as the page asked for it (the engine encodes markup characters in a query).
+        QCOMPARE(QUrl::fromPercentEncoding(shown.toUtf8()), hostile);
+        QCOMPARE(Evaluate(page->page(), "typeof window.pwned").toString(), QStringLiteral("undefined"));
+    }
+
+    void warningPageNeverRunsMarkupFromItsAddress()
+    {
+        QWebEnginePage page;
+        QSignalSpy loaded(&page, &QWebEnginePage::loadFinished);
+        const QString markup = "javascript:<img src=x onerror=\"window.pwned=1\"><script>window.pwned=2</script>";
+        page.load(QUrl(NavigationPolicy::WarningAddress(GetExeDirectory(), markup)));
+        QTRY_COMPARE_WITH_TIMEOUT(loaded.size(), 1, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(Evaluate(&page, "document.getElementById('address').textContent").toString(), markup,
+                                  20000);
+        QCOMPARE(Evaluate(&page, "typeof window.pwned").toString(), QStringLiteral("undefined"));
+        QCOMPARE(Evaluate(&page, "document.getElementsByTagName('img').length").toInt(), 0);
+    }
+
+    void newWindowOpensInANewTab()
+    {
+        ResetBrowserConfig(1, m_server.url("/opener").toString());
+        CMainFrame frame;
+        frame.OpenFirstPage();
+        CCoolTabBar* tabs = frame.TabContainerBar()->TabBar();
+        QTRY_COMPARE_WITH_TIMEOUT(tabs->GetPageCount(), 2, 20000);
+        QCOMPARE(tabs->GetActivePage(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(tabs->GetPageItem(1)->m_strText, QStringLiteral("Popup page"), 20000);
+        QCOMPARE(frame.ActivePage(), tabs->GetPageItem(1)->m_pWnd.data());
+    }
+
+    void tabsOpenSwitchAndClose()
+    {
+        CMainFrame frame;
+        frame.OpenFirstPage();
+        CCoolTabBar* tabs = frame.TabContainerBar()->TabBar();
+        for (int i = 0; i < 3; ++i)
+            frame.OnCommand(BrowserIds::kCmdNewBlankTab);
+        QCOMPARE(tabs->GetPageCount(), 4);
+        QCOMPARE(frame.ContainerView()->Pages().size(), 4);
+        QCOMPARE(tabs->GetActivePage(), 3);
+        QCOMPARE(tabs->GetPageItem(3)->m_strText, QStringLiteral("空白页"));
+        QCOMPARE(frame.ActivePage(), frame.ContainerView()->Pages().at(3));
+
+        // Closing the last, active tab shows its left-hand neighbour.
+        CIEView* third = frame.ContainerView()->Pages().at(2);
+        emit tabs->tabCloseClicked(3, tabs->GetPageItem(3));
+        QCOMPARE(tabs->GetPageCount(), 3);
+        QCOMPARE(frame.ActivePage(), third);
+        // Closing an inner active tab shows its right-hand neighbour.
+        tabs->SetActivePage(1);
+        CIEView* second = frame.ContainerView()->Pages().at(1);
+        QCOMPARE(frame.ActivePage(), second);
+        emit tabs->tabCloseClicked(1, tabs->GetPageItem(1));
+        QCOMPARE(frame.ActivePage(), third);
+        QVERIFY(!frame.ContainerView()->Pages().contains(second));
+        // Only the active page is visible.
+        for (CIEView* v : frame.ContainerView()->Pages())
+            QCOMPARE(v->isVisibleTo(&frame), v == third);
+
+        emit tabs->tabCloseClicked(0, tabs->GetPageItem(0));
+        QCOMPARE(tabs->GetPageCount(), 1);
+        emit tabs->tabCloseClicked(0, tabs->GetPageItem(0)); // the last tab stays
+        QCOMPARE(tabs->GetPageCount(), 1);
+        QCOMPARE(frame.ContainerView()->Pages().size(), 1);
+    }
+
+    void homeCommandNeverReplacesTheCurrentPage()
+    {
+        CMainFrame frame;
+        frame.OpenFirstPage();
+        CIEView* first = waitForUrl(frame, m_server.url("/allowed").toString());
+        QVERIFY(first);
+        frame.OnCommand(BrowserIds::kCmdHome);
+        QCOMPARE(frame.ContainerView()->Pages().size(), 2);
+        QVERIFY(frame.ActivePage() != first);
+        QCOMPARE(frame.TabContainerBar()->TabBar()->GetPageItem(1)->m_strText, QStringLiteral("请稍候..."));
+        QCOMPARE(first->url(), m_server.url("/allowed"));
+        QVERIFY(waitForUrl(frame, m_server.url("/allowed").toString()));
+    }
+
+    void addressBoxOpensInTheActivePage()
+    {
+        ResetBrowserConfig(0, m_server.url("/allowed").toString());
+        CMainFrame frame;
+        frame.OpenFirstPage();
+        CIEView* page = waitForUrl(frame, m_server.url("/allowed").toString());
+        QVERIFY(page);
+        // Typed without a scheme: opened as a web address, the typed text stays.
+        const QString typed = QString("localhost:%1/next").arg(m_server.port());
+        frame.ControlToolBar()->SetAddressText(typed);
+        emit frame.ControlToolBar()->AddressBox()->addressEntered();
+        QCOMPARE(frame.ControlToolBar()->AddressText(), typed);
+        QTRY_COMPARE_WITH_TIMEOUT(page->title(), QStringLiteral("Next page"), 20000);
+        QCOMPARE(frame.ContainerView()->Pages().size(), 1);
+        // The box follows the page once it has moved on.
+        QTRY_COMPARE_WITH_TIMEOUT(frame.ControlToolBar()->AddressText(),
+                                  m_server.url("/next", "localhost").toString(), 20000);
+    }
+
+    void printsTheActivePageToPdf()
+    {
+        CMainFrame frame;
+        frame.OpenFirstPage();
+        CIEView* page = waitForUrl(frame, m_server.url("/allowed").toString());
+        QVERIFY(page);
+        QTRY_COMPARE_WITH_TIMEOUT(page->title(), QStringLiteral("Allowed page"), 20000);
+        QTemporaryDir dir;
+        auto* printer = new QPrinter(QPrinter::ScreenResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(dir.filePath("page.pdf"));
+        QSignalSpy done(&frame, &CMainFrame::printFinished);
+        frame.PrintActivePage(printer);
+        QTRY_COMPARE_WITH_TIMEOUT(done.size(), 1, 30000);
+        QCOMPARE(done.first().first().toBool(), true);
+        QFile pdf(dir.filePath("page.pdf"));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QCOMPARE(pdf.read(4), QByteArray("%PDF"));
+    }
+};
+
+QTEST_MAIN(TestBrowserWeb)
+#include "tst_browserweb.moc"
