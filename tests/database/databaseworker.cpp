@@ -1,7 +1,7 @@
 // A second program on the same database file, started by tst_databaseprocesses:
 //   write <db> <tag> <count>    the browser's history writes, one row per call
 //   read  <db> <stop file>      the control panel paging and counting the history
-//   clear <db> <stop file>      the control panel clearing the history
+//   clear <db> <stop file> <n>  the control panel clearing the history n times at most
 // It prints one line of counts and exits 0 when it could do its work.
 #include "browserdata.h"
 #include "cppsqliteexception.h"
@@ -49,11 +49,11 @@ int readPages(const QString& stopFile)
     return 0;
 }
 
-int clearRows(const QString& stopFile)
+int clearRows(const QString& stopFile, int maxClears)
 {
     int clears = 0;
     int errors = 0;
-    while (!QFile::exists(stopFile)) {
+    while (!QFile::exists(stopFile) && clears + errors < maxClears) {
         try {
             ManagerData::ClearHistory();
             ++clears;
@@ -83,8 +83,8 @@ int main(int argc, char* argv[])
         return writeRows(args[3], args[4].toInt());
     if (args[1] == QLatin1String("read"))
         return readPages(args[3]);
-    if (args[1] == QLatin1String("clear"))
-        return clearRows(args[3]);
+    if (args[1] == QLatin1String("clear") && args.size() == 5)
+        return clearRows(args[3], args[4].toInt());
     std::fprintf(stderr, "unknown mode\n");
     return 2;
 }
