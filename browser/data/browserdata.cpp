@@ -61,8 +61,10 @@ void GetSiteLinks(QList<SiteLink>& list)
 {
     CppSQLiteDB db;
     OpenBrowsingDatabase(db, g_path.get());
+    QList<SiteLink> read;
     for (CppSQLiteQuery rows = db.execQuery("select * from sites"); !rows.eof(); rows.nextRow())
-        list.append(SiteLink{rows.fieldValue("sitename"), rows.fieldValue("siteurl")});
+        read.append(SiteLink{rows.fieldValue("sitename"), rows.fieldValue("siteurl")});
+    list.append(read);
 }
 
 void GetVisitClasses(QList<VisitClassRecord>& list)
@@ -70,11 +72,11 @@ void GetVisitClasses(QList<VisitClassRecord>& list)
     CppSQLiteDB db;
     OpenBrowsingDatabase(db, g_path.get());
     CppSQLiteQuery rows = db.execQuery("select * from visitecls");
-    if (rows.eof())
-        return;
     const int idField = rows.fieldIndex("clsid");
+    QList<VisitClassRecord> read;
     for (; !rows.eof(); rows.nextRow())
-        list.append(VisitClassRecord{rows.fieldValue("clsName"), toInt(rows.fieldInt64(idField))});
+        read.append(VisitClassRecord{rows.fieldValue("clsName"), toInt(rows.fieldInt64(idField))});
+    list.append(read);
 }
 
 bool IsVisitClassExist(const QString& name)
@@ -140,14 +142,14 @@ void GetFavors(QList<FavorRecord>& list)
     CppSQLiteDB db;
     OpenBrowsingDatabase(db, g_path.get());
     CppSQLiteQuery rows = db.execQuery("select * from favors");
-    if (rows.eof())
-        return;
     const int classField = rows.fieldIndex("clsid");
     const int idField = rows.fieldIndex("favorid");
+    QList<FavorRecord> read;
     for (; !rows.eof(); rows.nextRow()) {
-        list.append(FavorRecord{QString(), toInt(rows.fieldInt64(classField)), rows.fieldValue("favorName"),
+        read.append(FavorRecord{QString(), toInt(rows.fieldInt64(classField)), rows.fieldValue("favorName"),
                                 rows.fieldValue("favorURL"), toInt(rows.fieldInt64(idField))});
     }
+    list.append(read);
 }
 
 bool DeleteFavor(int favorid)

@@ -30,6 +30,20 @@ int countPages(const char* countStatement)
     return count.eof() ? 0 : PageCountFor(count.fieldInt64(0), g_pageSize.load());
 }
 
+// Appends one record per row of the page the statement selects; a read that fails
+// half-way appends nothing.
+template <typename Record, typename ReadRow>
+void appendPage(const char* statement, int page, QList<Record>& list, ReadRow readRow)
+{
+    const int size = g_pageSize.load();
+    CppSQLiteDB db;
+    openForLongRead(db);
+    QList<Record> read;
+    for (CppSQLiteQuery rows = db.execQuery(statement, {PageOffset(page, size), size}); !rows.eof(); rows.nextRow())
+        read.append(readRow(rows));
+    list.append(read);
+}
+
 SiteRecord siteOf(const CppSQLiteQuery& row)
 {
     return SiteRecord{row.fieldValue("siteid"), row.fieldValue("siteurl"), row.fieldValue("sitename"),
@@ -93,13 +107,7 @@ bool HasPrevSitePage(int page)
 
 void GetSitePage(int page, QList<SiteRecord>& list)
 {
-    const int size = g_pageSize.load();
-    CppSQLiteDB db;
-    OpenBrowsingDatabase(db, g_path.get());
-    for (CppSQLiteQuery rows = db.execQuery("select * from sites order by siteid desc limit ?,?",
-                                            {PageOffset(page, size), size});
-         !rows.eof(); rows.nextRow())
-        list.append(siteOf(rows));
+    appendPage("select * from sites order by siteid desc limit ?,?", page, list, siteOf);
 }
 
 SiteRecord GetSiteById(int id)
@@ -137,15 +145,10 @@ bool HasPrevHistoryPage(int page)
 
 void GetHistoryPage(int page, QList<HistoryRecord>& list)
 {
-    const int size = g_pageSize.load();
-    CppSQLiteDB db;
-    openForLongRead(db);
-    for (CppSQLiteQuery rows = db.execQuery("select * from history order by historyID desc limit ?,?",
-                                            {PageOffset(page, size), size});
-         !rows.eof(); rows.nextRow()) {
-        list.append(HistoryRecord{rows.fieldValue("historyID"), rows.fieldValue("beginTime"),
-                                  rows.fieldValue("delayTime"), rows.fieldValue("visitURL")});
-    }
+    appendPage("select * from history order by historyID desc limit ?,?", page, list, [](const CppSQLiteQuery& row) {
+        return HistoryRecord{row.fieldValue("historyID"), row.fieldValue("beginTime"), row.fieldValue("delayTime"),
+                             row.fieldValue("visitURL")};
+    });
 }
 
 void ClearHistory()
