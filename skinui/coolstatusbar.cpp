@@ -164,6 +164,12 @@ QString CCoolStatusBar::SponsorText()
     return QStringLiteral("赞助单位: ") + QLatin1String(kSponsorHost);
 }
 
+QString CCoolStatusBar::CurrentClockText() const
+{
+    // Unsigned difference: the tick counter's wrap still gives the right time on line.
+    return ClockText(QDateTime::currentDateTime(), GetTickCount() - m_dwStartTick);
+}
+
 QRect CCoolStatusBar::PaneRect(int pane) const
 {
     const QList<QRect> panes = LayoutStatusPanes(rect());
@@ -186,9 +192,8 @@ void CCoolStatusBar::paintEvent(QPaintEvent*)
     const QFontMetrics fm(font);
 
     const QRect clock = PaneRect(0).adjusted(5, 0, 0, 0);
-    const QString clockText = ClockText(QDateTime::currentDateTime(), GetTickCount() - m_dwStartTick);
     p.drawText(clock, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-               fm.elidedText(clockText, Qt::ElideRight, clock.width()));
+               fm.elidedText(CurrentClockText(), Qt::ElideRight, clock.width()));
 
     const QRect sponsor = PaneRect(2).adjusted(5, 0, -6, 0);
     p.drawText(sponsor, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,

@@ -48,6 +48,8 @@ public:
     // The first pane's text at `when` after `elapsedMilliseconds` on line.
     static QString ClockText(const QDateTime& when, uint32_t elapsedMilliseconds);
     static QString SponsorText();
+    // What the first pane shows now.
+    QString CurrentClockText() const;
 
     uint32_t StartTick() const { return m_dwStartTick; }
     QRect PaneRect(int pane) const;

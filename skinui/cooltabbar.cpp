@@ -50,6 +50,12 @@ QRect CCoolTabBar::CPageItem::GetTextArea(int offset) const
     return TabTextRect(m_rect.translated(-offset, 0), !m_hIcon.isNull());
 }
 
+QString CCoolTabBar::CPageItem::GetShownText() const
+{
+    const QFontMetrics fm(m_pOwner->tabFont());
+    return fm.elidedText(m_strText, Qt::ElideRight, GetTextArea(0).width());
+}
+
 void CCoolTabBar::CPageItem::Draw(QPainter& painter, int offset) const
 {
     if (m_nStatus == kActive)
@@ -86,9 +92,7 @@ void CCoolTabBar::CPageItem::drawTab(QPainter& painter, const QRect& r, bool act
     painter.setFont(m_pOwner->tabFont());
     painter.setPen(ColorRefToQColor(active ? CSurfaceManager::m_TabActiveTextColor
                                            : CSurfaceManager::m_TabNormalTextColor));
-    const QFontMetrics fm(painter.font());
-    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     fm.elidedText(m_strText, Qt::ElideRight, text.width()));
+    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, GetShownText());
 
     if (m_pOwner->IsCanClose()) {
         const QRect close = TabCloseButtonRect(r);

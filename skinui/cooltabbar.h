@@ -39,6 +39,8 @@ public:
         // Rectangles at the given scroll offset, in bar coordinates.
         QRect GetCloseButtonRect(int offset) const;
         QRect GetTextArea(int offset) const;
+        // The caption as drawn: cut with an ellipsis when it does not fit its area.
+        QString GetShownText() const;
         void Draw(QPainter& painter, int offset) const;
 
         QRect m_rect;               // in strip coordinates, before the scroll offset

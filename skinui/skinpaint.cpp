@@ -2,6 +2,7 @@
 
 #include "tiling.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
@@ -14,9 +15,28 @@ constexpr QRgb kMagenta = 0xffff00ff;
 
 } // namespace
 
+namespace {
+
+// A bitmap file shorter than its header says is cut off: the reader would fill the
+// missing rows with black instead of failing.
+bool isTruncatedBitmap(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray header = file.read(6);
+    if (header.size() < 6 || !header.startsWith("BM"))
+        return false;
+    const quint32 declared = quint32(uchar(header[2])) | quint32(uchar(header[3])) << 8
+        | quint32(uchar(header[4])) << 16 | quint32(uchar(header[5])) << 24;
+    return declared != 0 && quint64(file.size()) < declared;
+}
+
+} // namespace
+
 QImage LoadSkinImage(const QString& path)
 {
-    if (path.isEmpty() || !QFileInfo(path).isFile())
+    if (path.isEmpty() || !QFileInfo(path).isFile() || isTruncatedBitmap(path))
         return QImage();
     QImageReader reader(path);
     QImage image = reader.read();
