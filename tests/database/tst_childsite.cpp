@@ -5,9 +5,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <atomic>
-#include <thread>
-
 using namespace BrowserData;
 
 Q_DECLARE_METATYPE(ChildSiteAddress::Kind)
@@ -161,21 +158,6 @@ private slots:
         QVERIFY(!IsChildSite("http://www.kids.com/"));
         holder.execDML("commit");
         QVERIFY(IsChildSite("http://www.kids.com/"));
-    }
-
-    void briefLockIsWaitedFor()
-    {
-        storeSites({"kids.com"});
-        CppSQLiteDB holder;
-        holder.open(DataBasePath());
-        holder.execDML("begin exclusive");
-        std::atomic<int> answer = -1;
-        std::thread check([&] { answer = IsChildSite("http://www.kids.com/") ? 1 : 0; });
-        QTest::qWait(300);
-        QCOMPARE(answer.load(), -1); // still waiting for the lock
-        holder.execDML("commit");
-        QTRY_COMPARE(answer.load(), 1);
-        check.join();
     }
 };
 
