@@ -53,6 +53,10 @@ void CCoolEdit::SetBorderWidth(int width)
 void CCoolEdit::SetMinHeight(int height)
 {
     m_nMinHeight = qMax(0, height);
+    // A lower minimum leaves the current height as it is until the next size change;
+    // a higher one makes the box grow at once.
+    setMinimumHeight(m_nMinHeight);
+    updateGeometry();
     update();
 }
 
@@ -84,12 +88,6 @@ QSize CCoolEdit::minimumSizeHint() const
 
 void CCoolEdit::resizeEvent(QResizeEvent* event)
 {
-    if (minimumHeight() != m_nMinHeight)
-        setMinimumHeight(m_nMinHeight);
-    if (height() < m_nMinHeight) {
-        resize(width(), m_nMinHeight);
-        return;
-    }
     updateMargins();
     QLineEdit::resizeEvent(event);
 }

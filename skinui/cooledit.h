@@ -18,7 +18,8 @@ public:
     // COLORREF behind the border bitmap.
     void SetBackColor(unsigned long colorRef);
     void SetBorderWidth(int width);
-    // Applied at the next size change; the current height stays until then.
+    // The box is never made lower than this; a lower value leaves the current height
+    // until the next size change.
     void SetMinHeight(int height);
 
     int BorderWidth() const { return m_nBorderWidth; }
