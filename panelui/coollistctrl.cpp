@@ -71,6 +71,8 @@ CCoolListCtrl::CCoolListCtrl(QWidget* parent)
     pal.setColor(QPalette::WindowText, kBorder);
     setPalette(pal);
     m_pHeader->setStretchLastSection(false);
+    // The view turns header clicks off unless it sorts by itself; this list sorts on a click.
+    m_pHeader->setSectionsClickable(true);
     connect(m_pHeader, &QHeaderView::sectionClicked, this, &CCoolListCtrl::OnColumnClick);
 }
 

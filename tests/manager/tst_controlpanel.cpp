@@ -1,0 +1,230 @@
+#include "aboutpropage.h"
+#include "configmanager.h"
+#include "controlpaneldlg.h"
+#include "coolgroupbox.h"
+#include "cooltabbutton.h"
+#include "dlgitem.h"
+#include "managerids.h"
+#include "messagerecorder.h"
+#include "panelpage.h"
+
+#include <QLabel>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(CControlPanelDlg::Page)
+
+namespace {
+
+QList<CControlPanelDlg::Page> visiblePages(const CControlPanelDlg& dlg)
+{
+    QList<CControlPanelDlg::Page> pages;
+    for (int i = 0; i < CControlPanelDlg::PageCount; ++i)
+        if (dlg.PageWidget(CControlPanelDlg::Page(i))->isVisible())
+            pages << CControlPanelDlg::Page(i);
+    return pages;
+}
+
+} // namespace
+
+class TestControlPanel : public QObject
+{
+    Q_OBJECT
+
+    CConfigManager m_config;
+
+private slots:
+    void pageButtonsInTheirOrder_data()
+    {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<uint>("bmp");
+        QTest::newRow("general") << 0 << 1002 << "常规控制" << 134u;
+        QTest::newRow("time") << 1 << 1004 << "时间限制" << 159u;
+        QTest::newRow("password") << 2 << 1003 << "修改密码" << 160u;
+        QTest::newRow("recommended") << 3 << 1007 << "家长推荐" << 161u;
+        QTest::newRow("history") << 4 << 1005 << "上网记录" << 162u;
+        QTest::newRow("about") << 5 << 1008 << "关于我们" << 163u;
+    }
+    void pageButtonsInTheirOrder()
+    {
+        QFETCH(int, position);
+        QFETCH(int, id);
+        QFETCH(QString, text);
+        QFETCH(uint, bmp);
+        CControlPanelDlg dlg(m_config);
+        CCoolTabButton* button = GetDlgItem<CCoolTabButton>(&dlg, id);
+        QVERIFY(button);
+        QCOMPARE(dlg.PageButtonAt(position), button);
+        QCOMPARE(button->text(), text);
+        QCOMPARE(button->BmpID(), bmp);
+        if (position > 0)
+            QVERIFY(dlg.PageButtonAt(position - 1)->geometry().right() < button->geometry().left());
+        QCOMPARE(button->geometry().top(), dlg.PageButtonAt(0)->geometry().top());
+        // Only the last one has no division after it.
+        QCOMPARE(button->NeedsDivision(), position != 5);
+    }
+
+    void afterStartTheGeneralPageShows()
+    {
+        CControlPanelDlg dlg(m_config);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("家长管理控制面板"));
+        QCOMPARE(dlg.ClientRect().size(), CControlPanelDlg::kClientSize);
+        QCOMPARE(visiblePages(dlg), QList<CControlPanelDlg::Page>{CControlPanelDlg::General});
+        QCOMPARE(CCoolTabButton::CheckedCtrlID(), ManagerId::kGeneralButton);
+        QVERIFY(dlg.PageButtonAt(0)->IsChecked());
+        QVERIFY(dlg.m_bHasCloseButton && dlg.m_bHasMinButton && !dlg.m_bHasMaxButton);
+    }
+
+    void everyPageFillsThePageArea()
+    {
+        CControlPanelDlg dlg(m_config);
+        auto* area = GetDlgItem<CCoolGroupBox>(&dlg, ManagerId::kPageArea);
+        QVERIFY(area);
+        QVERIFY(area->isHidden());
+        QCOMPARE(area->geometry(), CControlPanelDlg::PageAreaRect().translated(dlg.ClientRect().topLeft()));
+        const QList<int> templates{135, 136, 141, 144, 151, 164};
+        for (int i = 0; i < CControlPanelDlg::PageCount; ++i) {
+            CPanelPage* page = dlg.PageWidget(CControlPanelDlg::Page(i));
+            QCOMPARE(page->parentWidget(), &dlg);
+            QCOMPARE(page->geometry(), area->geometry());
+            QCOMPARE(page->TemplateId(), templates[i]);
+        }
+        // The pages sit below the buttons, inside the client area.
+        QVERIFY(area->geometry().top() > dlg.PageButtonAt(0)->geometry().bottom());
+        QVERIFY(dlg.ClientRect().contains(area->geometry()));
+    }
+
+    void aPageButtonShowsItsPage_data()
+    {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<CControlPanelDlg::Page>("page");
+        QTest::newRow("time") << 1004 << CControlPanelDlg::TimeLimit;
+        QTest::newRow("password") << 1003 << CControlPanelDlg::Password;
+        QTest::newRow("recommended") << 1007 << CControlPanelDlg::Recommend;
+        QTest::newRow("history") << 1005 << CControlPanelDlg::History;
+        QTest::newRow("about") << 1008 << CControlPanelDlg::About;
+        QTest::newRow("general again") << 1002 << CControlPanelDlg::General;
+    }
+    void aPageButtonShowsItsPage()
+    {
+        QFETCH(int, id);
+        QFETCH(CControlPanelDlg::Page, page);
+        CControlPanelDlg dlg(m_config);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        if (id == ManagerId::kGeneralButton)
+            QTest::mouseClick(GetDlgItem<CCoolTabButton>(&dlg, ManagerId::kAboutButton), Qt::LeftButton);
+        QTest::mouseClick(GetDlgItem<CCoolTabButton>(&dlg, id), Qt::LeftButton);
+        QCOMPARE(visiblePages(dlg), QList<CControlPanelDlg::Page>{page});
+        QCOMPARE(dlg.CurrentPage(), page);
+        QCOMPARE(CCoolTabButton::CheckedCtrlID(), id);
+        QVERIFY(dlg.updatesEnabled());
+    }
+
+    void thePageFollowsThePressEvenWhenReleasedElsewhere()
+    {
+        CControlPanelDlg dlg(m_config);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        CCoolTabButton* history = GetDlgItem<CCoolTabButton>(&dlg, ManagerId::kHistoryButton);
+        QTest::mousePress(history, Qt::LeftButton);
+        QTest::mouseRelease(history, Qt::LeftButton, {}, QPoint(-50, -50));
+        QVERIFY(history->IsChecked());
+        QCOMPARE(visiblePages(dlg), QList<CControlPanelDlg::Page>{CControlPanelDlg::History});
+    }
+
+    void enterAndEscapeNeverCloseIt_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+        QTest::newRow("Escape") << int(Qt::Key_Escape);
+    }
+    void enterAndEscapeNeverCloseIt()
+    {
+        QFETCH(int, key);
+        MessageRecorder boxes;
+        CControlPanelDlg dlg(m_config);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        for (int i = 0; i < CControlPanelDlg::PageCount; ++i) {
+            dlg.ShowPage(CControlPanelDlg::Page(i));
+            QTest::keyClick(dlg.PageWidget(CControlPanelDlg::Page(i)), Qt::Key(key));
+            QTest::keyClick(dlg.PageButtonAt(i), Qt::Key(key));
+            QTest::keyClick(&dlg, Qt::Key(key));
+        }
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(dlg.result(), 0);
+        QCOMPARE(boxes.count(), 0);
+    }
+
+    void itClosesThroughItsCloseButton()
+    {
+        CControlPanelDlg dlg(m_config);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        const QPoint close = dlg.Geometry().closeHit.center();
+        QTest::mousePress(&dlg, Qt::LeftButton, {}, close);
+        QVERIFY(dlg.isVisible());
+        QTest::mouseRelease(&dlg, Qt::LeftButton, {}, close);
+        QTRY_VERIFY(!dlg.isVisible());
+    }
+
+    void pagesShareTheRoundedWhiteCard()
+    {
+        CControlPanelDlg dlg(m_config);
+        for (int i = 0; i < CControlPanelDlg::PageCount; ++i) {
+            CPanelPage* page = dlg.PageWidget(CControlPanelDlg::Page(i));
+            const QImage img = page->grab().toImage();
+            const int w = img.width();
+            const int h = img.height();
+            QCOMPARE(QColor(img.pixel(w / 2, h / 2 + 60)), QColor(Qt::white));
+            QCOMPARE(QColor(img.pixel(w / 2, 0)), CPanelPage::CardBorderColor());
+            QCOMPARE(QColor(img.pixel(0, h / 2)), CPanelPage::CardBorderColor());
+            // The card leaves the last column and row to the panel, and rounds its corners.
+            QCOMPARE(QColor(img.pixel(w - 1, h / 2)), QColor(227, 239, 243));
+            QCOMPARE(QColor(img.pixel(w / 2, h - 1)), QColor(227, 239, 243));
+            QCOMPARE(QColor(img.pixel(0, 0)), QColor(227, 239, 243));
+        }
+    }
+
+    void aboutPageShowsTheMaker()
+    {
+        CControlPanelDlg dlg(m_config);
+        dlg.show();
+        dlg.ShowPage(CControlPanelDlg::About);
+        const QList<QLabel*> labels = dlg.m_pageAbout->findChildren<QLabel*>();
+        QCOMPARE(labels.size(), 1);
+        QCOMPARE(labels.first()->text(), CAboutPropage::MakerLine());
+        QVERIFY(!CAboutPropage::MakerLine().isEmpty());
+        QVERIFY(labels.first()->isVisible());
+        QVERIFY(dlg.m_pageAbout->rect().contains(labels.first()->geometry()));
+        QVERIFY(labels.first()->width() >= labels.first()->sizeHint().width());
+    }
+
+    void makerLinePlace_data()
+    {
+        QTest::addColumn<QSize>("page");
+        QTest::newRow("the page's own size") << QSize(558, 496);
+        QTest::newRow("the panel's page area") << QSize(680, 491);
+        QTest::newRow("narrower than the text") << QSize(120, 80);
+    }
+    void makerLinePlace()
+    {
+        QFETCH(QSize, page);
+        const QSize text(180, 18);
+        const QRect r = CAboutPropage::MakerLineRect(page, text);
+        QVERIFY(QRect(QPoint(0, 0), page).contains(r));
+        QVERIFY(r.height() >= text.height());
+        if (page.width() > text.width() + 4)
+            QVERIFY(r.width() >= text.width());
+        // Its middle sits where the layout puts it: a little left of and above the page's middle.
+        QVERIFY(qAbs(r.center().y() - page.height() * 130 / 305) <= 2);
+    }
+};
+
+QTEST_MAIN(TestControlPanel)
+#include "tst_controlpanel.moc"

@@ -1,0 +1,188 @@
+#include "configmanager.h"
+#include "flatedit.h"
+#include "isolatedenvironment.h"
+#include "managerapp.h"
+#include "messagerecorder.h"
+#include "passwordcheck.h"
+#include "paths.h"
+#include "setpassworddlg.h"
+
+#include <QLockFile>
+#include <QtTest>
+
+namespace {
+
+// Writes the configuration file the program will find; passwordSet < 0 leaves no file.
+void writeConfig(int passwordSet, int login)
+{
+    if (passwordSet < 0)
+        return;
+    CConfigManager config;
+    config.SetConfigPathName(GetConfigerPathName().toUtf8().constData());
+    config.SetDefaultConfig();
+    if (passwordSet)
+        StorePassword(config.m_record, QStringLiteral("pw"));
+    config.m_record.m_bPasswordSet = passwordSet;
+    config.m_record.m_bLoginBeforeManage = login;
+    QVERIFY(config.SaveConfigToFile());
+}
+
+// Runs the start-up with the modal dialogs answered from a list; returns the dialogs shown.
+QStringList runStartUp(const QList<int>& answers, bool* returned = nullptr)
+{
+    QStringList shown;
+    QList<int> queue = answers;
+    CManagerApp app;
+    app.SetModalRunner([&](QDialog& dialog) {
+        shown << QString::fromLatin1(dialog.metaObject()->className());
+        return queue.isEmpty() ? int(QDialog::Rejected) : queue.takeFirst();
+    });
+    const bool result = app.InitInstance();
+    if (returned)
+        *returned = result;
+    return shown;
+}
+
+constexpr int kOk = QDialog::Accepted;
+constexpr int kCancel = QDialog::Rejected;
+
+} // namespace
+
+class TestManagerStartUp : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void dialogsShown_data()
+    {
+        QTest::addColumn<int>("passwordSet");
+        QTest::addColumn<int>("login");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<QStringList>("dialogs");
+        QTest::newRow("no configuration file: first password")
+            << -1 << 0 << QList<int>{kCancel} << QStringList{"CSetPasswordDlg"};
+        QTest::newRow("no password even when login is wanted")
+            << 0 << 1 << QList<int>{kCancel} << QStringList{"CSetPasswordDlg"};
+        QTest::newRow("first password set and accepted opens the panel")
+            << 0 << 1 << QList<int>{kOk, kCancel} << QStringList{"CSetPasswordDlg", "CControlPanelDlg"};
+        QTest::newRow("login cancelled ends") << 1 << 1 << QList<int>{kCancel} << QStringList{"CLoginDlg"};
+        QTest::newRow("login accepted opens the panel")
+            << 1 << 1 << QList<int>{kOk, kCancel} << QStringList{"CLoginDlg", "CControlPanelDlg"};
+        QTest::newRow("no login wanted: the panel at once")
+            << 1 << 0 << QList<int>{kCancel} << QStringList{"CControlPanelDlg"};
+    }
+    void dialogsShown()
+    {
+        QFETCH(int, passwordSet);
+        QFETCH(int, login);
+        QFETCH(QList<int>, answers);
+        QFETCH(QStringList, dialogs);
+        IsolatedEnvironment env;
+        MessageRecorder boxes;
+        writeConfig(passwordSet, login);
+        bool returned = true;
+        QCOMPARE(runStartUp(answers, &returned), dialogs);
+        QVERIFY(!returned);
+        QCOMPARE(boxes.count(), 0);
+    }
+
+    void answeringNoEndsAndTheNextStartFollowsTheLoginSwitch_data()
+    {
+        QTest::addColumn<int>("login");
+        QTest::addColumn<QString>("nextDialog");
+        QTest::newRow("login wanted") << 1 << "CLoginDlg";
+        QTest::newRow("no login") << 0 << "CControlPanelDlg";
+    }
+    void answeringNoEndsAndTheNextStartFollowsTheLoginSwitch()
+    {
+        QFETCH(int, login);
+        QFETCH(QString, nextDialog);
+        IsolatedEnvironment env;
+        writeConfig(0, login);
+        MessageRecorder boxes;
+        boxes.answerNext(MsgResult::No);
+        QStringList shown;
+        {
+            CManagerApp app;
+            app.SetModalRunner([&](QDialog& dialog) {
+                shown << QString::fromLatin1(dialog.metaObject()->className());
+                auto* first = qobject_cast<CSetPasswordDlg*>(&dialog);
+                if (!first)
+                    return int(QDialog::Rejected);
+                first->show();
+                first->m_editPassword->setText(QStringLiteral("pw 2"));
+                first->m_editPasswordAgain->setText(QStringLiteral("pw 2"));
+                first->OnBnClickedOk();
+                return first->result();
+            });
+            app.InitInstance();
+        }
+        QCOMPARE(shown, QStringList{"CSetPasswordDlg"});
+        QCOMPARE(boxes.last().text, QStringLiteral("设置密码成功,是否立刻启动管理后台?"));
+
+        QCOMPARE(runStartUp({kCancel}), QStringList{nextDialog});
+    }
+
+    void secondCopyInTheSameSessionIsTurnedAway()
+    {
+        IsolatedEnvironment env;
+        writeConfig(1, 0);
+        QLockFile held(CManagerApp::SingleInstanceLockPath());
+        QVERIFY(held.tryLock(0));
+        MessageRecorder boxes;
+        bool returned = true;
+        QCOMPARE(runStartUp({kCancel}, &returned), QStringList());
+        QVERIFY(!returned);
+        QCOMPARE(boxes.count(), 1);
+        QCOMPARE(boxes.last().text, QStringLiteral("程序已运行!"));
+        QCOMPARE(boxes.last().caption, QStringLiteral("提醒"));
+        QCOMPARE(boxes.last().icon, MsgIcon::Information);
+        held.unlock();
+        QCOMPARE(runStartUp({kCancel}), QStringList{"CControlPanelDlg"});
+    }
+
+    void theCopyHoldsTheLockWhileItRuns()
+    {
+        IsolatedEnvironment env;
+        writeConfig(1, 0);
+        bool lockedMeanwhile = false;
+        CManagerApp app;
+        app.SetModalRunner([&](QDialog&) {
+            QLockFile other(CManagerApp::SingleInstanceLockPath());
+            lockedMeanwhile = !other.tryLock(0);
+            return int(QDialog::Rejected);
+        });
+        app.InitInstance();
+        QVERIFY(lockedMeanwhile);
+    }
+
+    void configurationPathTooLongIsReportedNotFatal()
+    {
+        IsolatedEnvironment env;
+        // A configuration folder deeper than the record's path field can name.
+        QString deep = env.root();
+        for (int i = 0; i < 3; ++i)
+            deep += QLatin1Char('/') + QString(100, QLatin1Char('d'));
+        QVERIFY(QDir().mkpath(deep));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(deep));
+        MessageRecorder boxes;
+        bool returned = true;
+        QCOMPARE(runStartUp({kOk}, &returned), QStringList());
+        QVERIFY(!returned);
+        QCOMPARE(boxes.count(), 1);
+        QCOMPARE(boxes.last().caption, QStringLiteral("错误"));
+        QCOMPARE(boxes.last().icon, MsgIcon::Error);
+    }
+
+    void dialogsGetWhiteGroundAndBlackText()
+    {
+        IsolatedEnvironment env;
+        writeConfig(1, 0);
+        runStartUp({kCancel});
+        QCOMPARE(QApplication::palette().color(QPalette::Window), QColor(Qt::white));
+        QCOMPARE(QApplication::palette().color(QPalette::WindowText), QColor(Qt::black));
+    }
+};
+
+QTEST_MAIN(TestManagerStartUp)
+#include "tst_managerstartup.moc"
