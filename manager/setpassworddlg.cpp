@@ -33,21 +33,18 @@ CSetPasswordDlg::CSetPasswordDlg(CConfigManager& config, QWidget* pParent)
     group->SetText(QStringLiteral("密码设置区:")).SetBorderColor(kManagerGroupBorder);
     PlaceInClient(group, QRect(16, 74, 368, 110));
 
-    auto* first = new QLabel(QStringLiteral("输入密码:"), this);
-    first->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    PlaceInClient(first, QRect(30, 104, 96, 24));
-    m_editPassword = new CFlatEdit(this);
-    SetDlgCtrlID(m_editPassword, ManagerId::kPasswordEdit);
-    m_editPassword->setEchoMode(QLineEdit::Password);
-    PlaceInClient(m_editPassword, QRect(134, 104, 220, 24));
-
-    auto* again = new QLabel(QStringLiteral("再次输入密码:"), this);
-    again->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    PlaceInClient(again, QRect(30, 142, 96, 24));
-    m_editPasswordAgain = new CFlatEdit(this);
-    SetDlgCtrlID(m_editPasswordAgain, ManagerId::kPasswordAgainEdit);
-    m_editPasswordAgain->setEchoMode(QLineEdit::Password);
-    PlaceInClient(m_editPasswordAgain, QRect(134, 142, 220, 24));
+    auto passwordRow = [this](const QString& text, int id, int y) {
+        auto* label = new QLabel(text, this);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        PlaceInClient(label, QRect(30, y, 96, 24));
+        auto* edit = new CFlatEdit(this);
+        SetDlgCtrlID(edit, id);
+        edit->setEchoMode(QLineEdit::Password);
+        PlaceInClient(edit, QRect(134, y, 220, 24));
+        return edit;
+    };
+    m_editPassword = passwordRow(QStringLiteral("输入密码:"), ManagerId::kPasswordEdit, 104);
+    m_editPasswordAgain = passwordRow(QStringLiteral("再次输入密码:"), ManagerId::kPasswordAgainEdit, 142);
 
     m_btnOk = new CCoolButton(QStringLiteral("确定"), this);
     SetDlgCtrlID(m_btnOk, ManagerId::kSetPasswordOk);

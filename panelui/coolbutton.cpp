@@ -139,42 +139,43 @@ void CCoolButton::DrawDisabledFace(QPainter& dc, const QRect& rc)
     DrawButtonDisabledText(dc, rc);
 }
 
-void CCoolButton::DrawButtonFrame(QPainter& dc, const QRect& rc)
+void CCoolButton::drawFrame(QPainter& dc, const QRect& rc, const QColor& colour)
 {
     dc.save();
     dc.setRenderHint(QPainter::Antialiasing);
-    dc.setPen(QPen(kFrame, 1));
+    dc.setPen(QPen(colour, 1));
     dc.setBrush(Qt::NoBrush);
     dc.drawRoundedRect(QRectF(rc).adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
     dc.restore();
 }
 
+void CCoolButton::DrawButtonFrame(QPainter& dc, const QRect& rc)
+{
+    drawFrame(dc, rc, kFrame);
+}
+
 void CCoolButton::DrawButtonSelectFrame(QPainter& dc, const QRect& rc)
 {
+    drawFrame(dc, rc, kSelectFrame);
+}
+
+void CCoolButton::drawText(QPainter& dc, const QRect& rc, const QColor& colour)
+{
     dc.save();
-    dc.setRenderHint(QPainter::Antialiasing);
-    dc.setPen(QPen(kSelectFrame, 1));
-    dc.setBrush(Qt::NoBrush);
-    dc.drawRoundedRect(QRectF(rc).adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
+    dc.setFont(font());
+    dc.setPen(colour);
+    dc.drawText(rc, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, text());
     dc.restore();
 }
 
 void CCoolButton::DrawButtonText(QPainter& dc, const QRect& rc)
 {
-    dc.save();
-    dc.setFont(font());
-    dc.setPen(kText);
-    dc.drawText(rc, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, text());
-    dc.restore();
+    drawText(dc, rc, kText);
 }
 
 void CCoolButton::DrawButtonDisabledText(QPainter& dc, const QRect& rc)
 {
-    dc.save();
-    dc.setFont(font());
-    dc.setPen(kDisabledText);
-    dc.drawText(rc, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, text());
-    dc.restore();
+    drawText(dc, rc, kDisabledText);
 }
 
 void CCoolButton::DrawPressButtonText(QPainter& dc, const QRect& rc)

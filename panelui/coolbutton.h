@@ -43,6 +43,8 @@ protected:
 private:
     void init();
     void drawFace(QPainter& dc, const QRect& rc, int firstBitmap);
+    void drawFrame(QPainter& dc, const QRect& rc, const QColor& colour);
+    void drawText(QPainter& dc, const QRect& rc, const QColor& colour);
 
     bool m_bHover = false;
     bool m_bPress = false;
