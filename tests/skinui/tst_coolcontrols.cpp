@@ -4,7 +4,7 @@
 #include "coolcombobox.h"
 #include "cooledit.h"
 #include "painter.h"
-#include "skintestfiles.h"
+#include "skintest.h"
 
 #include <QAbstractItemView>
 #include <QLineEdit>
@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using SkinTest::hover;
 using SkinTest::sameColor;
 
 namespace {
@@ -24,13 +25,6 @@ void sendEvent(QWidget* w, QEvent::Type type)
     QApplication::sendEvent(w, &e);
 }
 
-void hover(QWidget* w, QPoint pos)
-{
-    QMouseEvent move(QEvent::MouseMove, QPointF(pos), QPointF(w->mapToGlobal(pos)), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(w, &move);
-}
-
 } // namespace
 
 class TestCoolControls : public QObject
@@ -38,11 +32,8 @@ class TestCoolControls : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    QString bmp(const QString& name, QSize size, QColor color)
-    {
-        return SkinTest::writeSolid(m_dir.path(), name, size, color);
-    }
+    SkinTest::Folder m_dir;
+    QString bmp(const QString& name, QSize size, QColor color) { return m_dir.bmp(name, size, color); }
     void faces(CCoolButton& button)
     {
         button.SetNormalBitmap(bmp("nl.bmp", {6, 30}, Qt::red), bmp("nm.bmp", {8, 30}, Qt::red),

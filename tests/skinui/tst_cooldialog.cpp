@@ -1,7 +1,7 @@
 #include "beautifulframe.h"
 #include "colorref.h"
 #include "cooldialog.h"
-#include "skintestfiles.h"
+#include "skintest.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -30,11 +30,8 @@ class TestCoolDialog : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    QString bmp(const QString& name, QSize size, QColor color)
-    {
-        return SkinTest::writeSolid(m_dir.path(), name, size, color);
-    }
+    SkinTest::Folder m_dir;
+    QString bmp(const QString& name, QSize size, QColor color) { return m_dir.bmp(name, size, color); }
 
 private slots:
     void frameLayout()

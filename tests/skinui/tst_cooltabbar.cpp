@@ -1,6 +1,6 @@
 #include "colorref.h"
 #include "cooltabbar.h"
-#include "skintestfiles.h"
+#include "skintest.h"
 #include "surfacemanager.h"
 
 #include <QPointer>
@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using SkinTest::hover;
 using SkinTest::sameColor;
 using Item = CCoolTabBar::CPageItem;
 
@@ -42,13 +43,6 @@ QPoint tabBody(const CCoolTabBar& bar, int index)
 {
     const QRect r = bar.VisibleTabRect(index);
     return QPoint(r.left() + 8, r.center().y());
-}
-
-void hover(CCoolTabBar& bar, QPoint pos)
-{
-    QMouseEvent move(QEvent::MouseMove, QPointF(pos), QPointF(bar.mapToGlobal(pos)), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(&bar, &move);
 }
 
 int lastTabEnd(const CCoolTabBar& bar)
@@ -437,7 +431,7 @@ private slots:
         Fixture f(10);
         QTest::mousePress(&f.bar, Qt::LeftButton, Qt::NoModifier, f.bar.Geometry().backButton.center());
         QVERIFY(f.bar.IsScrolling());
-        hover(f.bar, f.bar.Geometry().tabArea.center());
+        hover(&f.bar, f.bar.Geometry().tabArea.center());
         QVERIFY(!f.bar.IsScrolling());
     }
 
@@ -515,13 +509,13 @@ private slots:
     void handCursorOverClickableParts()
     {
         Fixture f(3);
-        hover(f.bar, tabBody(f.bar, 0));
+        hover(&f.bar, tabBody(f.bar, 0));
         QCOMPARE(f.bar.cursor().shape(), Qt::PointingHandCursor);
-        hover(f.bar, f.bar.CloseButtonRect(0).center());
+        hover(&f.bar, f.bar.CloseButtonRect(0).center());
         QCOMPARE(f.bar.cursor().shape(), Qt::ArrowCursor);
-        hover(f.bar, f.bar.Geometry().forwardButton.center());
+        hover(&f.bar, f.bar.Geometry().forwardButton.center());
         QCOMPARE(f.bar.cursor().shape(), Qt::PointingHandCursor);
-        hover(f.bar, QPoint(kBarWidth - 5, 15));
+        hover(&f.bar, QPoint(kBarWidth - 5, 15));
         QCOMPARE(f.bar.cursor().shape(), Qt::ArrowCursor);
     }
 

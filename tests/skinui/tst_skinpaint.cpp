@@ -1,5 +1,5 @@
 #include "skinpaint.h"
-#include "skintestfiles.h"
+#include "skintest.h"
 
 #include <QPainter>
 #include <QTemporaryDir>

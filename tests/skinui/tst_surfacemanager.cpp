@@ -1,5 +1,5 @@
 #include "colorref.h"
-#include "skintestfiles.h"
+#include "skintest.h"
 #include "surfacemanager.h"
 
 #include <QSet>

@@ -1,12 +1,17 @@
 #pragma once
 
-// Small skin files written into a test's temporary folder.
+// Helpers of the skin library's tests: small skin files in a temporary folder and
+// mouse moves without a button held.
 
+#include <QApplication>
 #include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMouseEvent>
 #include <QString>
+#include <QTemporaryDir>
+#include <QWidget>
 
 namespace SkinTest {
 
@@ -41,6 +46,21 @@ inline bool sameColor(QRgb pixel, QColor expected, int tolerance = 2)
 {
     return qAbs(qRed(pixel) - expected.red()) <= tolerance && qAbs(qGreen(pixel) - expected.green()) <= tolerance
         && qAbs(qBlue(pixel) - expected.blue()) <= tolerance;
+}
+
+// A temporary folder to write a test's skin bitmaps into.
+struct Folder {
+    QTemporaryDir dir;
+    QString path() const { return dir.path(); }
+    QString bmp(const QString& name, QSize size, QColor color) const { return writeSolid(dir.path(), name, size, color); }
+};
+
+// The mouse moving over `widget` with no button held.
+inline void hover(QWidget* widget, QPoint pos)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(pos), QPointF(widget->mapToGlobal(pos)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
 }
 
 } // namespace SkinTest
