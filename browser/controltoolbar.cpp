@@ -150,7 +150,11 @@ void CControlToolBar::ApplySkin(const QString& skinFile)
 
 void CControlToolBar::refreshCompletion()
 {
-    m_pHistoryModel->setStringList(BrowserData::GetRecentAddresses(kHistoryForCompletion));
+    // Completion is a help, not a duty: a database that cannot be read leaves the old list.
+    try {
+        m_pHistoryModel->setStringList(BrowserData::GetRecentAddresses(kHistoryForCompletion));
+    } catch (const std::exception&) {
+    }
 }
 
 void CControlToolBar::paintBackground(QPainter& painter, const QRect& area) const
