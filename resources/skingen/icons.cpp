@@ -190,6 +190,7 @@ void DrawMotif(QPainter& p, Theme::Motif motif, const QPointF& c, double s, cons
     switch (motif) {
     case Theme::Motif::Clouds: {
         QPainterPath cloud;
+        cloud.setFillRule(Qt::WindingFill); // overlapping puffs join instead of cutting holes
         cloud.addEllipse(QPointF(c.x() - 0.45 * s, c.y() + 0.1 * s), 0.32 * s, 0.26 * s);
         cloud.addEllipse(QPointF(c.x(), c.y() - 0.08 * s), 0.38 * s, 0.34 * s);
         cloud.addEllipse(QPointF(c.x() + 0.45 * s, c.y() + 0.08 * s), 0.3 * s, 0.26 * s);
