@@ -7,6 +7,7 @@
 #include "paths.h"
 #include "skinfiles.h"
 #include "surfacemanager.h"
+#include "taskkeymanager.h"
 #include "tickclock.h"
 #include "timetext.h"
 
@@ -46,6 +47,10 @@ bool CLorvaneApp::InitInstance()
 
     CSurfaceManager::LoadFromFile(SkinFiles::CurrentSkinDefinition());
 
+    CTaskKeyManager::Disable(1, 1, 0);
+    CTaskKeyManager::Disable(2, 1, 1);
+    CTaskKeyManager::Disable(4, 1, 0);
+
     m_pMainFrame = std::make_unique<CMainFrame>();
     m_pMainFrame->OpenFirstPage();
     m_pMainFrame->show();
@@ -60,6 +65,9 @@ void CLorvaneApp::DestroyMainFrame()
 int CLorvaneApp::ExitInstance()
 {
     DestroyMainFrame();
+    CTaskKeyManager::Disable(1, 0, 0);
+    CTaskKeyManager::Disable(2, 0, 1);
+    CTaskKeyManager::Disable(4, 0, 0);
     BrowserData::AddHistory(m_strStartTime, ElapsedSeconds(m_dwStartTick, TickClock::now()),
                             QStringLiteral("关闭Lorvane"));
     return 0;

@@ -8,9 +8,13 @@
 #include "coolpngbutton.h"
 #include "coolstatusbar.h"
 #include "cooltabbar.h"
+#include "exitpassworddlg.h"
+#include "lockscreendlg.h"
 #include "ieview.h"
 #include "surfacemanager.h"
 #include "tabcontainerbar.h"
+#include "tickclock.h"
+#include "timelimit.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -18,6 +22,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
+#include <QTimerEvent>
 #include <QVBoxLayout>
 
 CMainFrame::CMainFrame(QWidget* parent)
@@ -42,10 +47,11 @@ CMainFrame::CMainFrame(QWidget* parent)
     m_pStatusBar->SetBackColor(CSurfaceManager::m_CoolTabCtrlBkColor);
     m_pStatusBar->SetFontColor(CSurfaceManager::m_StatusTextColor);
 
-    // Alt+F4 goes through the close command and so through its checks.
+    // Alt+F4 goes through the close command and so through its checks; only on the
+    // frame itself, never from inside the lock or another dialog.
     auto* closeKey = new QAction(this);
     closeKey->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
-    closeKey->setShortcutContext(Qt::ApplicationShortcut);
+    closeKey->setShortcutContext(Qt::WindowShortcut);
     connect(closeKey, &QAction::triggered, this, [this] { OnCommand(BrowserIds::kCmdClose); });
     addAction(closeKey);
 
@@ -66,6 +72,23 @@ CMainFrame::CMainFrame(QWidget* parent)
 
     if (QScreen* screen = QGuiApplication::primaryScreen())
         setGeometry(FrameGeometry(screen->geometry()));
+
+    m_lockRunner = [this] {
+        CLockScreenDlg lock(this);
+        lock.exec();
+        return lock.GrantedMinutes();
+    };
+    m_exitPrompt = [this] {
+        CExitPasswordDlg dialog(this);
+        return dialog.exec() == QDialog::Accepted;
+    };
+    // The allowance counts from here; a limit switched on later waits for the next start.
+    const ConfigRecord& rules = BrowserConfig().m_record;
+    if (rules.m_bLimitTime != 0) {
+        m_dwLimitStartTick = TickClock::now();
+        m_dwAllowance = uint32_t(rules.m_nLimitMinutes) * 60000u;
+        m_limitTimer.start(1000, this);
+    }
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -141,8 +164,7 @@ void CMainFrame::OnCommand(int commandId)
     CIEView* page = ActivePage();
     switch (commandId) {
     case BrowserIds::kCmdClose:
-        m_bCloseAllowed = true;
-        close();
+        exitWithPasswordCheck();
         break;
     case BrowserIds::kCmdHome:
         OpenInNewTab(QString::fromUtf8(BrowserConfig().m_record.m_szHomePage), QStringLiteral("请稍候..."));
@@ -197,6 +219,35 @@ void CMainFrame::PrintActivePage(QPrinter* printer)
         emit printFinished(ok);
     });
     page->print(printer);
+}
+
+void CMainFrame::exitWithPasswordCheck()
+{
+    m_bModalBusy = true;
+    if (BrowserConfig().m_record.m_bExitNeedPassword == 0 || m_exitPrompt()) {
+        m_bCloseAllowed = true;
+        close();
+    }
+    m_bModalBusy = false;
+}
+
+void CMainFrame::OnTimeLimitTick()
+{
+    if (!TimeLimit::ShouldLock(BrowserConfig().m_record.m_bLimitTime, TickClock::now(), m_dwLimitStartTick,
+                               m_dwAllowance, m_bModalBusy))
+        return;
+    m_bModalBusy = true;
+    const int minutes = m_lockRunner();
+    m_dwLimitStartTick = TickClock::now();
+    m_bModalBusy = false;
+    m_dwAllowance = uint32_t(minutes) * 60000u;
+}
+
+void CMainFrame::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() == m_limitTimer.timerId())
+        OnTimeLimitTick();
+    CBeautifulFrame::timerEvent(event);
 }
 
 void CMainFrame::OnAddressEntered()

@@ -2,6 +2,11 @@
 
 #include "beautifulframe.h"
 
+#include <QBasicTimer>
+
+#include <cstdint>
+#include <functional>
+
 class CContainerView;
 class CControlToolBar;
 class CCoolStatusBar;
@@ -41,20 +46,43 @@ public:
     // The frame's place: the whole screen and 3 pixels more to the right and below.
     static QRect FrameGeometry(const QRect& screen);
 
+    // The time-limit check of every timer tick: locks once the allowance is used up.
+    void OnTimeLimitTick();
+
+    // True while a dialog of the frame's own is open; the time lock waits for it.
+    bool IsModalBusy() const { return m_bModalBusy; }
+    bool IsTimeLimitRunning() const { return m_limitTimer.isActive(); }
+    uint32_t TimeAllowance() const { return m_dwAllowance; }
+
+    // How the lock is shown: runs until the parents grant more minutes and returns them.
+    using LockRunner = std::function<int()>;
+    void SetLockRunner(LockRunner runner) { m_lockRunner = std::move(runner); }
+    // How the exit password is asked: true when the right password was given.
+    using ExitPrompt = std::function<bool()>;
+    void SetExitPrompt(ExitPrompt prompt) { m_exitPrompt = std::move(prompt); }
+
 signals:
     void printFinished(bool ok);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
     void wireView(CIEView* view);
     void closeTab(int index, QWidget* page);
+    void exitWithPasswordCheck();
 
     CControlToolBar* m_pToolBar;
     CTabContainerBar* m_pTabContainer;
     CContainerView* m_pContainer;
     CCoolStatusBar* m_pStatusBar;
     bool m_bCloseAllowed = false;
+    bool m_bModalBusy = false;
+    uint32_t m_dwLimitStartTick = 0;
+    uint32_t m_dwAllowance = 0;
+    QBasicTimer m_limitTimer;
+    LockRunner m_lockRunner;
+    ExitPrompt m_exitPrompt;
 };

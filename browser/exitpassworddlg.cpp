@@ -1,0 +1,66 @@
+#include "exitpassworddlg.h"
+
+#include "browserconfig.h"
+#include "configmanager.h"
+#include "coolbutton.h"
+#include "cooledit.h"
+#include "dialogskin.h"
+#include "messagebox.h"
+#include "timelimit.h"
+
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+
+CExitPasswordDlg::CExitPasswordDlg(QWidget* parent)
+    : CCoolDialog(parent)
+    , m_pCancelButton(new CCoolButton(QStringLiteral("取消"), this))
+    , m_pOkButton(new CCoolButton(QStringLiteral("确定"), this))
+    , m_pPasswordEdit(new CCoolEdit(this))
+{
+    setObjectName(QStringLiteral("144"));
+    setWindowTitle(QStringLiteral("退出前请输入家长密码:"));
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    m_pPasswordEdit->setObjectName(QStringLiteral("1009"));
+    m_pPasswordEdit->setEchoMode(QLineEdit::Password);
+    m_pOkButton->setObjectName(QStringLiteral("1000"));
+    m_pCancelButton->setObjectName(QStringLiteral("2"));
+    m_pOkButton->setAutoDefault(false);
+    m_pCancelButton->setAutoDefault(false);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(new QLabel(QStringLiteral("退出前请输入家长密码："), this), 0, 0, 1, 2);
+    grid->addWidget(m_pPasswordEdit, 1, 0, 1, 2);
+    grid->addWidget(m_pOkButton, 2, 0);
+    grid->addWidget(m_pCancelButton, 2, 1);
+    resize(320, 170);
+
+    DialogSkin::ApplyTo(this);
+    DialogSkin::ApplyTo(m_pPasswordEdit);
+    DialogSkin::ApplyTo(m_pCancelButton);
+    DialogSkin::ApplyTo(m_pOkButton);
+    connect(m_pOkButton, &CCoolButton::clicked, this, &CExitPasswordDlg::OnOK);
+    connect(m_pCancelButton, &CCoolButton::clicked, this, &CExitPasswordDlg::reject);
+    m_pPasswordEdit->setFocus();
+}
+
+void CExitPasswordDlg::OnOK()
+{
+    const TimeLimit::Refusal refusal =
+        TimeLimit::CheckExitPassword(m_pPasswordEdit->text(), QByteArray(BrowserConfig().m_record.m_szPassword));
+    if (!refusal.text.isEmpty()) {
+        showMessage(this, refusal.text, refusal.caption, MsgIcon::Error);
+        return;
+    }
+    accept();
+}
+
+void CExitPasswordDlg::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        OnOK();
+        return;
+    }
+    CCoolDialog::keyPressEvent(event);
+}

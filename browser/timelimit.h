@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <cstdint>
+
+// The rules of the online-time allowance and of the parents' password checks, as
+// plain functions the dialogs and the frame call.
+namespace TimeLimit {
+
+// True when the allowance is used up and nothing modal is open. The elapsed time is
+// the unsigned 32-bit difference of the ticks, so a wrap of the tick counter in
+// between neither locks early nor late.
+bool ShouldLock(int limitSwitch, uint32_t nowTick, uint32_t startTick, uint32_t allowanceMs, bool modalBusy);
+
+// The plain decimal conversion of a typed number: optional blanks and sign, then the
+// leading digits; no digits gives 0; numbers beyond 32 bits are held at the limit.
+int DecimalNumber(const QString& text);
+
+struct Refusal {
+    QString text;    // empty when accepted
+    QString caption;
+};
+
+// The checks of the time-up dialog, in their order: password given, password right,
+// minutes above 0, minutes at most 600. On acceptance `minutes` gets the number.
+Refusal CheckUnlock(const QString& password, const QByteArray& storedHash, const QString& minutesText, int* minutes);
+// The checks of the exit password dialog: password given, password right.
+Refusal CheckExitPassword(const QString& password, const QByteArray& storedHash);
+
+// The lock screen's picture: every colour channel blended half and half with
+// grey 200, that is 100 + old / 2.
+QImage Dimmed(const QImage& snapshot);
+
+} // namespace TimeLimit

@@ -1,0 +1,311 @@
+#include "browserconfig.h"
+#include "browserids.h"
+#include "configmanager.h"
+#include "coolbutton.h"
+#include "cooledit.h"
+#include "exitpassworddlg.h"
+#include "isolatedenvironment.h"
+#include "lockscreendlg.h"
+#include "mainframe.h"
+#include "md5a.h"
+#include "messagerecorder.h"
+#include "paths.h"
+#include "browserdata.h"
+#include "tickclock.h"
+#include "timeupdlg.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QtTest>
+
+#include <cstring>
+
+namespace {
+
+void setRules(int limitSwitch, int minutes, int exitNeedsPassword)
+{
+    CConfigManager& c = BrowserConfig();
+    std::memset(&c.m_record, 0, sizeof c.m_record);
+    c.SetDefaultConfig();
+    c.m_record.m_bLimitTime = limitSwitch;
+    c.m_record.m_nLimitMinutes = minutes;
+    c.m_record.m_bExitNeedPassword = exitNeedsPassword;
+    std::strcpy(c.m_record.m_szPassword, CMd5A().MDString("parent").constData());
+}
+
+// Runs `action` on the next modal dialog of type T once it is up; a dialog that
+// never comes, or stays, is ended so the test fails instead of hanging.
+template <typename T>
+void onNextDialog(std::function<void(T*)> action, bool* seen)
+{
+    auto* poll = new QTimer;
+    auto* waited = new int(0);
+    QObject::connect(poll, &QTimer::timeout, [poll, waited, action, seen] {
+        if (auto* d = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            *seen = true;
+            poll->stop();
+            poll->deleteLater();
+            delete waited;
+            action(d);
+            return;
+        }
+        if (++*waited > 500) {
+            poll->stop();
+            poll->deleteLater();
+            delete waited;
+            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                d->done(QDialog::Rejected);
+        }
+    });
+    poll->start(20);
+}
+
+} // namespace
+
+class TestTimeLock : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<IsolatedEnvironment> m_env;
+
+private slots:
+    void init()
+    {
+        m_env = std::make_unique<IsolatedEnvironment>();
+        BrowserData::SetDataBasePath(GetDataBasePathName());
+    }
+    void cleanup() { m_env.reset(); }
+
+    void locksBetween600And601Seconds()
+    {
+        setRules(1, 10, 0);
+        TickClock::ManualClock clock(5000);
+        CMainFrame frame;
+        QVERIFY(frame.IsTimeLimitRunning());
+        int locks = 0;
+        frame.SetLockRunner([&] {
+            ++locks;
+            return 1;
+        });
+        clock.advance(599999);
+        frame.OnTimeLimitTick();
+        QCOMPARE(locks, 0);
+        clock.advance(1);
+        frame.OnTimeLimitTick();
+        QCOMPARE(locks, 1);
+        // Unlocked with 1 minute: locked again a minute later, not before.
+        clock.advance(59999);
+        frame.OnTimeLimitTick();
+        QCOMPARE(locks, 1);
+        QCOMPARE(frame.TimeAllowance(), 60000u);
+        clock.advance(1);
+        frame.OnTimeLimitTick();
+        QCOMPARE(locks, 2);
+    }
+
+    void noTimerWhenTheLimitWasOff()
+    {
+        setRules(0, 10, 0);
+        CMainFrame frame;
+        QVERIFY(!frame.IsTimeLimitRunning());
+        // Switching it on later changes nothing for this run.
+        BrowserConfig().m_record.m_bLimitTime = 1;
+        QVERIFY(!frame.IsTimeLimitRunning());
+    }
+
+    void switchTwoRunsTheTimerButNeverLocks()
+    {
+        setRules(2, 10, 0);
+        TickClock::ManualClock clock(0);
+        CMainFrame frame;
+        QVERIFY(frame.IsTimeLimitRunning());
+        bool locked = false;
+        frame.SetLockRunner([&] {
+            locked = true;
+            return 1;
+        });
+        clock.advance(3600000);
+        frame.OnTimeLimitTick();
+        QVERIFY(!locked);
+    }
+
+    void tickCounterWrapDoesNotLockEarly()
+    {
+        setRules(1, 10, 0);
+        TickClock::ManualClock clock(0xFFFFFFFFu - 1000u);
+        CMainFrame frame;
+        bool locked = false;
+        frame.SetLockRunner([&] {
+            locked = true;
+            return 1;
+        });
+        clock.advance(2000); // past the wrap, two seconds in
+        frame.OnTimeLimitTick();
+        QVERIFY(!locked);
+        clock.advance(598000);
+        frame.OnTimeLimitTick();
+        QVERIFY(locked);
+    }
+
+    void lockWaitsForTheExitDialog()
+    {
+        setRules(1, 10, 1);
+        TickClock::ManualClock clock(0);
+        CMainFrame frame;
+        int locks = 0;
+        frame.SetLockRunner([&] {
+            ++locks;
+            return 5;
+        });
+        frame.SetExitPrompt([&] {
+            // The allowance runs out while the parents' dialog is open.
+            clock.advance(700000);
+            frame.OnTimeLimitTick();
+            return false; // cancelled
+        });
+        frame.show();
+        frame.OnCommand(BrowserIds::kCmdClose);
+        QCOMPARE(locks, 0);
+        QVERIFY(frame.isVisible());
+        QVERIFY(!frame.IsModalBusy());
+        frame.OnTimeLimitTick(); // the first tick after it closed
+        QCOMPARE(locks, 1);
+    }
+
+    void exitPaths_data()
+    {
+        QTest::addColumn<int>("exitNeedsPassword");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("switch 0 closes at once") << 0 << false << false << true;
+        QTest::newRow("right password closes") << 1 << true << true << true;
+        QTest::newRow("cancelled stays") << 1 << false << true << false;
+        QTest::newRow("any non-zero switch asks") << -3 << false << true << false;
+    }
+    void exitPaths()
+    {
+        QFETCH(int, exitNeedsPassword);
+        QFETCH(bool, answer);
+        QFETCH(bool, asked);
+        QFETCH(bool, closes);
+        setRules(0, 10, exitNeedsPassword);
+        CMainFrame frame;
+        bool wasAsked = false;
+        bool busyWhileAsked = false;
+        frame.SetExitPrompt([&] {
+            wasAsked = true;
+            busyWhileAsked = frame.IsModalBusy();
+            return answer;
+        });
+        frame.show();
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QTest::keyClick(&frame, Qt::Key_F4, Qt::AltModifier); // Alt+F4 is the close command
+        QCOMPARE(wasAsked, asked);
+        QCOMPARE(busyWhileAsked, asked); // the lock waits while the dialog is open
+        QCOMPARE(frame.isVisible(), !closes);
+    }
+
+    void timeUpDialogChecks()
+    {
+        setRules(1, 10, 0);
+        MessageRecorder boxes;
+        CTimeUpDlg dlg;
+        dlg.show();
+        dlg.OnUnlock();
+        QCOMPARE(boxes.last().text, QStringLiteral("密码不能为空!"));
+        QCOMPARE(boxes.last().caption, QStringLiteral("错误:"));
+        QCOMPARE(boxes.last().icon, MsgIcon::Error);
+        dlg.PasswordEdit()->setText("wrong");
+        dlg.MinutesEdit()->setText("30");
+        dlg.OnUnlock();
+        QCOMPARE(boxes.last().caption, QStringLiteral("错误"));
+        dlg.PasswordEdit()->setText("parent");
+        dlg.MinutesEdit()->setText("601");
+        dlg.OnUnlock();
+        QCOMPARE(boxes.last().text, QStringLiteral("输入的延时时间必须是1-600分钟之间，不可超过这个数字！"));
+        // Texts stay after a refusal; the minutes box takes digits only.
+        QCOMPARE(dlg.PasswordEdit()->text(), QStringLiteral("parent"));
+        dlg.MinutesEdit()->clear();
+        QTest::keyClicks(dlg.MinutesEdit(), "4a5");
+        QCOMPARE(dlg.MinutesEdit()->text(), QStringLiteral("45"));
+        // No way out but the button.
+        QTest::keyClick(dlg.PasswordEdit(), Qt::Key_Return);
+        QTest::keyClick(&dlg, Qt::Key_Escape);
+        QTest::keyClick(&dlg, Qt::Key_F4, Qt::AltModifier);
+        dlg.reject();
+        QVERIFY(!dlg.close());
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        const int before = boxes.count();
+        dlg.UnlockButton()->click();
+        QCOMPARE(boxes.count(), before);
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QCOMPARE(dlg.ExtensionMinutes(), 45);
+    }
+
+    void exitDialogChecks()
+    {
+        setRules(0, 10, 1);
+        MessageRecorder boxes;
+        {
+            CExitPasswordDlg dlg;
+            QCOMPARE(dlg.windowTitle(), QStringLiteral("退出前请输入家长密码:"));
+            dlg.show();
+            QTest::keyClick(dlg.PasswordEdit(), Qt::Key_Return); // Enter is OK
+            QCOMPARE(boxes.last().text, QStringLiteral("密码不能为空!"));
+            QCOMPARE(boxes.last().caption, QStringLiteral("错误:"));
+            QTest::keyClicks(dlg.PasswordEdit(), "Parent");
+            QTest::keyClick(dlg.PasswordEdit(), Qt::Key_Return);
+            QCOMPARE(boxes.last().text, QStringLiteral("密码不对,请仔细输入或者看有没有大写锁定!"));
+            QCOMPARE(boxes.last().caption, QStringLiteral("错误"));
+            QVERIFY(dlg.isVisible());
+            dlg.PasswordEdit()->setText("parent");
+            QTest::keyClick(dlg.PasswordEdit(), Qt::Key_Return);
+            QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        }
+        {
+            CExitPasswordDlg dlg;
+            dlg.show();
+            QTest::keyClick(&dlg, Qt::Key_Escape);
+            QVERIFY(!dlg.isVisible());
+            QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        }
+        {
+            CExitPasswordDlg dlg;
+            dlg.show();
+            dlg.CancelButton()->click();
+            QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        }
+    }
+
+    void lockScreenAsksOnceAndGrants()
+    {
+        setRules(1, 10, 0);
+        MessageRecorder boxes;
+        bool seen = false;
+        onNextDialog<CTimeUpDlg>(
+            [](CTimeUpDlg* d) {
+                QVERIFY(!CLockScreenDlg::PromptGuard()); // a second prompt cannot open now
+                d->PasswordEdit()->setText("parent");
+                d->MinutesEdit()->setText("15");
+                d->OnUnlock();
+            },
+            &seen);
+        CLockScreenDlg lock;
+        QCOMPARE(lock.exec(), int(QDialog::Accepted));
+        QVERIFY(seen);
+        QCOMPARE(lock.GrantedMinutes(), 15);
+        QVERIFY(CLockScreenDlg::PromptGuard());
+        QCOMPARE(lock.geometry().size(), CLockScreenDlg::CoveredArea().size());
+        QCOMPARE(lock.Snapshot().size(), CLockScreenDlg::CoveredArea().size());
+        // Every pixel of the picture is dimmed: no channel below 100.
+        const QColor c = lock.Snapshot().pixelColor(10, 10);
+        QVERIFY(c.red() >= 100 && c.green() >= 100 && c.blue() >= 100);
+        QCOMPARE(boxes.count(), 0);
+    }
+};
+
+QTEST_MAIN(TestTimeLock)
+#include "tst_timelock.moc"
