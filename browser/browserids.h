@@ -17,6 +17,8 @@ constexpr int kCmdStop = 1009;
 constexpr int kCmdPrint = 1010;
 constexpr int kCmdSkin = 1011;
 constexpr int kTabBar = 1004; // on the tab container bar
-constexpr int kCmdDeleteKey = 32775; // the Delete key does nothing
+// The Delete key's command does nothing; the key itself is left to the pages and the
+// address box, where it deletes text.
+constexpr int kCmdDeleteKey = 32775;
 
 } // namespace BrowserIds

@@ -24,7 +24,6 @@ CIEView* CContainerView::CreateView()
     view->setGeometry(-800, -600, 800, 600);
     view->hide();
     view->setEnabled(false);
-    m_pLastCreated = view;
     m_listPages.append(view);
     return view;
 }

@@ -38,7 +38,6 @@ protected:
 private:
     void fillWithActivePage();
 
-    QPointer<CIEView> m_pLastCreated;
     QPointer<CIEView> m_pActivePage;
     QList<CIEView*> m_listPages;
 };

@@ -59,7 +59,6 @@ bool CIEPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMa
     const QUrl warning(NavigationPolicy::WarningAddress(GetExeDirectory(), address));
     // Started once this request has been turned down, never from inside it.
     QTimer::singleShot(0, this, [this, warning] { load(warning); });
-    emit addressRefused(address);
     return false;
 }
 

@@ -22,11 +22,6 @@ public:
 
     // Ends the stay on the current page (a history row), once.
     void RecordLastStay();
-    const StayRecorder& Stays() const { return m_stays; }
-
-signals:
-    // A top-level address was refused; the warning page is on its way.
-    void addressRefused(const QString& address);
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;

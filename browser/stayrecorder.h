@@ -22,9 +22,6 @@ public:
     // The view ends at `nowTick`.
     std::optional<Row> finished(uint32_t nowTick);
 
-    bool hasStay() const { return !m_bFirstNavigation; }
-    const QString& address() const { return m_strPageAddress; }
-
 private:
     std::optional<Row> currentRow(uint32_t nowTick) const;
 
