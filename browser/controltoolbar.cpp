@@ -5,6 +5,7 @@
 #include "coolcombobox.h"
 #include "coolpngbutton.h"
 #include "paths.h"
+#include "skinfiles.h"
 #include "skinpaint.h"
 #include "surfacemanager.h"
 
@@ -38,11 +39,6 @@ const ButtonSpec kButtons[] = {
     {BrowserIds::kCmdSkin, "皮肤", "surfacenm.png", "surfacehv.png", "surfacepress.png", "更换皮肤"},
     {BrowserIds::kCmdClose, "x", "closenm.png", "closehv.png", "closepress.png", nullptr},
 };
-
-QString commonPicture(const char* name)
-{
-    return GetExeDirectory() + QStringLiteral("/Common/") + QLatin1String(name);
-}
 
 QRect& slotOf(ToolBarGeometry& g, int id)
 {
@@ -135,9 +131,9 @@ void CControlToolBar::ApplySkin(const QString& skinFile)
     rebuildBackground();
     for (int i = 0; i < m_buttons.size(); ++i) {
         m_buttons[i]->SetBackGroundBitmap(m_bmpBackground);
-        m_buttons[i]->SetNormalFace(commonPicture(kButtons[i].normal));
-        m_buttons[i]->SetHoverFace(commonPicture(kButtons[i].hover));
-        m_buttons[i]->SetPressFace(commonPicture(kButtons[i].press));
+        m_buttons[i]->SetNormalFace(SkinFiles::CommonPicture(kButtons[i].normal));
+        m_buttons[i]->SetHoverFace(SkinFiles::CommonPicture(kButtons[i].hover));
+        m_buttons[i]->SetPressFace(SkinFiles::CommonPicture(kButtons[i].press));
     }
     m_pAddressBox->SetPushButtonBitmap(CSurfaceManager::m_strComboBoxPushButtonNormal,
                                        CSurfaceManager::m_strComboBoxPushButtonPress);

@@ -28,4 +28,9 @@ QString CurrentSkinDefinition()
     return GetExeDirectory() + QStringLiteral("/skin/") + file;
 }
 
+QString CommonPicture(const char* name)
+{
+    return GetExeDirectory() + QStringLiteral("/Common/") + QLatin1String(name);
+}
+
 } // namespace SkinFiles

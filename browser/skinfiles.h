@@ -14,5 +14,7 @@ QString CurrentSkinPath();
 // The skin definition file of the skin in use: the skin folder joined with the
 // INI_FILE of the current skin's section (the bare folder when none is recorded).
 QString CurrentSkinDefinition();
+// A button picture of the fixed set under "Common/", the same for every skin.
+QString CommonPicture(const char* name);
 
 } // namespace SkinFiles

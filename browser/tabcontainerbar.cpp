@@ -4,20 +4,12 @@
 #include "coolpngbutton.h"
 #include "cooltabbar.h"
 #include "paths.h"
+#include "skinfiles.h"
 #include "skinpaint.h"
 #include "surfacemanager.h"
 #include "toolbarlayout.h"
 
 #include <QPainter>
-
-namespace {
-
-QString commonPicture(const char* name)
-{
-    return GetExeDirectory() + QStringLiteral("/Common/") + QLatin1String(name);
-}
-
-} // namespace
 
 CTabContainerBar::CTabContainerBar(QWidget* parent)
     : QWidget(parent)
@@ -69,12 +61,12 @@ void CTabContainerBar::ApplySkin(const QString& skinFile)
                                      CSurfaceManager::m_strTabButtonRightActive);
     m_pTabBar->SetTabCloseButtonPic(CSurfaceManager::m_strTabCloseButton);
     rebuildBackground();
-    m_pWorkspaceButton->SetNormalFace(commonPicture("addfavornormal.png"));
-    m_pWorkspaceButton->SetHoverFace(commonPicture("addfavorhover.png"));
-    m_pWorkspaceButton->SetPressFace(commonPicture("addfavorpress.png"));
-    m_pNewTabButton->SetNormalFace(commonPicture("addblanknormal.png"));
-    m_pNewTabButton->SetHoverFace(commonPicture("addblankhover.png"));
-    m_pNewTabButton->SetPressFace(commonPicture("addblankpress.png"));
+    m_pWorkspaceButton->SetNormalFace(SkinFiles::CommonPicture("addfavornormal.png"));
+    m_pWorkspaceButton->SetHoverFace(SkinFiles::CommonPicture("addfavorhover.png"));
+    m_pWorkspaceButton->SetPressFace(SkinFiles::CommonPicture("addfavorpress.png"));
+    m_pNewTabButton->SetNormalFace(SkinFiles::CommonPicture("addblanknormal.png"));
+    m_pNewTabButton->SetHoverFace(SkinFiles::CommonPicture("addblankhover.png"));
+    m_pNewTabButton->SetPressFace(SkinFiles::CommonPicture("addblankpress.png"));
     update();
 }
 
