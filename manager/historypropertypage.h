@@ -2,6 +2,11 @@
 
 #include "panelpage.h"
 
+class CCoolButton;
+class CFlatEdit;
+class CHistoryListCtrl;
+class QModelIndex;
+
 // The control panel's page for the history of the child's browsing, page by page.
 class CHistoryPropertyPage : public CPanelPage
 {
@@ -10,4 +15,30 @@ class CHistoryPropertyPage : public CPanelPage
 public:
     explicit CHistoryPropertyPage(QWidget* parent);
     ~CHistoryPropertyPage() override;
+
+    int CurrentPage() const { return m_nCurrentPage; }
+
+    // Reads the current page anew; false (after telling the parent) when the database
+    // could not be read.
+    bool Refresh();
+    void OnPrevPage();
+    void OnNextPage();
+    // "跳转": the typed page, kept within the pages there are.
+    void OnGoToPage();
+    void OnClearHistory();
+    // Opens a recorded web address in the system's browser.
+    void OnListDoubleClicked(const QModelIndex& index);
+
+    CHistoryListCtrl* m_listHistory;
+    CCoolButton* m_btnPrev;
+    CCoolButton* m_btnNext;
+    CFlatEdit* m_editPage;
+    CCoolButton* m_btnGoTo;
+    CFlatEdit* m_editPageCount;
+    CCoolButton* m_btnClear;
+
+private:
+    void showReadFailure(const QString& what, const QString& reason);
+
+    int m_nCurrentPage = 1;
 };

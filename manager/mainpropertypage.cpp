@@ -1,11 +1,132 @@
 #include "mainpropertypage.h"
 
+#include "configmanager.h"
+#include "coolbutton.h"
+#include "coolgroupbox.h"
+#include "dlgitem.h"
+#include "flatcheckbox.h"
+#include "flatedit.h"
+#include "managerart.h"
 #include "managerids.h"
+#include "messagebox.h"
+#include "pagecontrols.h"
+#include "settingsrules.h"
+
+namespace {
+
+CFlatCheckBox* addCheck(QWidget* page, int id, const QString& text, const QRect& rect)
+{
+    auto* check = new CFlatCheckBox(text, page);
+    SetDlgCtrlID(check, id);
+    check->setGeometry(rect);
+    return check;
+}
+
+} // namespace
 
 CMainPropertyPage::CMainPropertyPage(CConfigManager& config, QWidget* parent)
     : CPanelPage(ManagerId::kMainPage, parent)
     , m_config(config)
 {
+    AddPageHeading(this, QStringLiteral("常规设置:"), QRect(24, 14, 400, 40));
+    AddPageRule(this, ManagerId::kPageRuleTop, QRect(24, 60, 632, 1), QColor(230, 232, 233));
+
+    m_checkOnlyChildSites =
+        addCheck(this, ManagerId::kOnlyChildSitesCheck, QStringLiteral("仅访问儿童网站"), QRect(48, 84, 400, 24));
+    m_checkExitNeedPassword = addCheck(this, ManagerId::kExitPasswordCheck, QStringLiteral("退出时需要输入家长密码"),
+                                       QRect(48, 120, 400, 24));
+    m_checkLoginBeforeManage = addCheck(this, ManagerId::kLoginFirstCheck, QStringLiteral("登陆管理界面需要先登陆"),
+                                        QRect(48, 156, 400, 24));
+
+    // The frame comes first so that the controls it frames lie above it.
+    m_frameHomePage = new CCoolGroupBox(this);
+    SetDlgCtrlID(m_frameHomePage, ManagerId::kHomePageFrame);
+    m_frameHomePage->setGeometry(36, 200, 608, 100);
+    m_checkOwnHomePage = addCheck(this, ManagerId::kOwnHomePageCheck, QStringLiteral("使用自己设置的主页"),
+                                  QRect(52, 214, 400, 24));
+    m_editHomePage = AddPageEdit(this, ManagerId::kHomePageEdit, QRect(52, 252, 576, 28));
+
+    AddPageNote(this, QStringLiteral("提示: 设置保存后，孩子下次启动浏览器时生效。"), QRect(24, 390, 632, 20));
+    AddPageRule(this, ManagerId::kPageRuleBottom, QRect(24, 420, 632, 1));
+    m_btnSave = AddPageButton(this, ManagerId::kPageSave, QStringLiteral("保存"), QRect(452, 436, 96, 30));
+    m_btnDefaults = AddPageButton(this, ManagerId::kPageDefaults, QStringLiteral("默认设置"), QRect(560, 436, 96, 30));
+
+    connect(m_checkOwnHomePage, &CFlatCheckBox::CheckChanged, this, &CMainPropertyPage::OnOwnHomePageChanged);
+    connect(m_btnSave, &QAbstractButton::clicked, this, &CMainPropertyPage::OnSave);
+    connect(m_btnDefaults, &QAbstractButton::clicked, this, &CMainPropertyPage::OnDefaults);
+
+    FillFromConfig();
 }
 
 CMainPropertyPage::~CMainPropertyPage() = default;
+
+QColor CMainPropertyPage::HomePageFrameColor(bool editable) const
+{
+    return editable ? kManagerGroupBorder : palette().color(QPalette::Disabled, QPalette::WindowText);
+}
+
+void CMainPropertyPage::FillFromConfig()
+{
+    const GeneralSettings s = GeneralSettingsOf(m_config.m_record);
+    m_checkOnlyChildSites->SetCheck(s.onlyChildSites);
+    m_checkExitNeedPassword->SetCheck(s.exitNeedPassword);
+    m_checkLoginBeforeManage->SetCheck(s.loginBeforeManage);
+    m_checkOwnHomePage->SetCheck(s.useOwnHomePage);
+    m_editHomePage->setText(s.homePage);
+    m_editHomePage->setCursorPosition(0);
+    OnOwnHomePageChanged(s.useOwnHomePage);
+    update();
+}
+
+void CMainPropertyPage::OnOwnHomePageChanged(bool checked)
+{
+    m_editHomePage->setEnabled(checked);
+    m_frameHomePage->SetBorderColor(HomePageFrameColor(checked));
+}
+
+bool CMainPropertyPage::OnSave()
+{
+    GeneralSettings s;
+    s.onlyChildSites = m_checkOnlyChildSites->GetCheck() != 0;
+    s.exitNeedPassword = m_checkExitNeedPassword->GetCheck() != 0;
+    s.loginBeforeManage = m_checkLoginBeforeManage->GetCheck() != 0;
+    s.useOwnHomePage = m_checkOwnHomePage->GetCheck() != 0;
+    s.homePage = m_editHomePage->text();
+
+    const ConfigRecord before = m_config.m_record;
+    const QString error = QStringLiteral("错误");
+    switch (ApplyGeneralSettings(m_config.m_record, s)) {
+    case GeneralSave::EmptyHomePage:
+        showMessage(this, QStringLiteral("错误:请输入主页的地址"), error, MsgIcon::Error);
+        m_editHomePage->setFocus();
+        return false;
+    case GeneralSave::HomePageTooLong:
+        showMessage(this,
+                    QStringLiteral("错误:主页的地址太长了,最多只能保存%1个字节,现在有%2个字节!")
+                        .arg(kHomePageMaxBytes)
+                        .arg(s.homePage.trimmed().toUtf8().size()),
+                    error, MsgIcon::Error);
+        m_editHomePage->setFocus();
+        return false;
+    case GeneralSave::HomePageControlCharacter:
+        showMessage(this, QStringLiteral("错误:主页的地址里不能有换行、制表符等控制字符!"), error, MsgIcon::Error);
+        m_editHomePage->setFocus();
+        return false;
+    case GeneralSave::Write: break;
+    }
+    if (!SaveConfigOrReport(m_config, before, this))
+        return false;
+    showMessage(this, QStringLiteral("保存配置成功!"), QStringLiteral("提醒"), MsgIcon::Information);
+    return true;
+}
+
+bool CMainPropertyPage::OnDefaults()
+{
+    const ConfigRecord before = m_config.m_record;
+    ApplyGeneralDefaults(m_config.m_record);
+    if (!SaveConfigOrReport(m_config, before, this))
+        return false;
+    FillFromConfig();
+    showMessage(this, QStringLiteral("恢复默认设置成功!"), QStringLiteral("提醒"), MsgIcon::Information);
+    return true;
+}

@@ -3,6 +3,10 @@
 #include "panelpage.h"
 
 class CConfigManager;
+class CCoolButton;
+class CCoolGroupBox;
+class CFlatCheckBox;
+class CFlatEdit;
 
 // The control panel's page for the general switches of the browser and the manager, and the browser's home page.
 class CMainPropertyPage : public CPanelPage
@@ -13,6 +17,27 @@ public:
     CMainPropertyPage(CConfigManager& config, QWidget* parent);
     ~CMainPropertyPage() override;
 
+    // The frame around the home page: blue while the address can be edited, else the grey of disabled text.
+    QColor HomePageFrameColor(bool editable) const;
+
+    // Sets the controls from the configuration in memory.
+    void FillFromConfig();
+    // "保存": true when the configuration file was written.
+    bool OnSave();
+    // "默认设置": true when the configuration file was written.
+    bool OnDefaults();
+
+    CFlatCheckBox* m_checkOnlyChildSites;
+    CFlatCheckBox* m_checkExitNeedPassword;
+    CFlatCheckBox* m_checkLoginBeforeManage;
+    CFlatCheckBox* m_checkOwnHomePage;
+    CFlatEdit* m_editHomePage;
+    CCoolGroupBox* m_frameHomePage;
+    CCoolButton* m_btnSave;
+    CCoolButton* m_btnDefaults;
+
 private:
+    void OnOwnHomePageChanged(bool checked);
+
     CConfigManager& m_config; // the process's one configuration, shared with the other pages
 };

@@ -72,6 +72,49 @@ QImage panelBand()
     return img;
 }
 
+// A thin vertical strip, one colour per row from top to bottom.
+QImage verticalStrip(int width, int height, const QColor& top, const QColor& bottom)
+{
+    QImage img(width, height, QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y) {
+        const double t = height > 1 ? double(y) / (height - 1) : 0.0;
+        const QColor c = QColor::fromRgbF(top.redF() + (bottom.redF() - top.redF()) * t,
+                                          top.greenF() + (bottom.greenF() - top.greenF()) * t,
+                                          top.blueF() + (bottom.blueF() - top.blueF()) * t,
+                                          top.alphaF() + (bottom.alphaF() - top.alphaF()) * t);
+        for (int x = 0; x < width; ++x)
+            img.setPixelColor(x, y, c);
+    }
+    return img;
+}
+
+QImage historyHeaderBack()
+{
+    QImage img = verticalStrip(3, 23, QColor(252, 253, 254), QColor(216, 230, 240));
+    // A darker last row gives the header its lower edge.
+    for (int x = 0; x < img.width(); ++x)
+        img.setPixelColor(x, img.height() - 1, QColor(168, 192, 210));
+    return img;
+}
+
+QImage historyHeaderShade()
+{
+    // Fades from clear into a light shadow towards the edge line.
+    QImage img(3, 23, QImage::Format_ARGB32);
+    for (int y = 0; y < img.height(); ++y) {
+        for (int x = 0; x < img.width(); ++x)
+            img.setPixelColor(x, y, QColor(120, 150, 175, 20 + 25 * x));
+    }
+    return img;
+}
+
+QImage historyHeaderLine()
+{
+    QImage img = verticalStrip(1, 23, QColor(200, 216, 228), QColor(140, 168, 190));
+    img.setPixelColor(0, 0, QColor(240, 245, 249));
+    return img;
+}
+
 } // namespace
 
 QIcon ManagerIcon()
@@ -94,6 +137,18 @@ QImage LoadManagerBitmap(int id)
     }
     case ManagerArt::PanelBand: {
         static const QImage img = panelBand();
+        return img;
+    }
+    case ManagerArt::HistoryHeaderBack: {
+        static const QImage img = historyHeaderBack();
+        return img;
+    }
+    case ManagerArt::HistoryHeaderShade: {
+        static const QImage img = historyHeaderShade();
+        return img;
+    }
+    case ManagerArt::HistoryHeaderLine: {
+        static const QImage img = historyHeaderLine();
         return img;
     }
     default: return QImage();

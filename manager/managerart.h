@@ -13,6 +13,9 @@ namespace ManagerArt {
 enum Id : int {
     ProgramIcon = 128,
     PanelBand = 133, // the band across the top of the control panel, behind the page buttons
+    HistoryHeaderBack = 155,  // 3 x 23, stretched behind the history list's header
+    HistoryHeaderShade = 156, // 3 x 23, the soft shadow before a column's edge
+    HistoryHeaderLine = 157,  // 1 x 23, the line at a column's edge
 };
 } // namespace ManagerArt
 

@@ -31,4 +31,38 @@ inline constexpr int kPageArea = 1006;
 inline constexpr int kRecommendButton = 1007;
 inline constexpr int kAboutButton = 1008;
 
+// Controls the settings pages share.
+inline constexpr int kPageRuleTop = 1006;
+inline constexpr int kPageHeading = 1007;
+inline constexpr int kPageSave = 1011;
+inline constexpr int kPageRuleBottom = 1012;
+inline constexpr int kPageDefaults = 1013;
+
+// The general page.
+inline constexpr int kOnlyChildSitesCheck = 1008;
+inline constexpr int kExitPasswordCheck = 1009;
+inline constexpr int kLoginFirstCheck = 1010;
+inline constexpr int kOwnHomePageCheck = 1044;
+inline constexpr int kHomePageEdit = 1045;
+inline constexpr int kHomePageFrame = 1046;
+
+// The time limit page.
+inline constexpr int kLimitRadio = 1014;
+inline constexpr int kNoLimitRadio = 1016;
+inline constexpr int kLimitMinutesEdit = 1019;
+
+// The password page; its "确认修改" is kPageSave.
+inline constexpr int kCurrentPasswordEdit = 1021;
+inline constexpr int kNewPasswordEdit = 1022;
+inline constexpr int kNewPasswordAgainEdit = 1023;
+
+// The history page.
+inline constexpr int kHistoryList = 1043;
+inline constexpr int kHistoryPrevPage = 1047;
+inline constexpr int kHistoryNextPage = 1035;
+inline constexpr int kHistoryPageEdit = 1036;
+inline constexpr int kHistoryGoToPage = 1050;
+inline constexpr int kHistoryPageCount = 1038;
+inline constexpr int kHistoryClear = 1051;
+
 } // namespace ManagerId

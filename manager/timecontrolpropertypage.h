@@ -3,6 +3,9 @@
 #include "panelpage.h"
 
 class CConfigManager;
+class CCoolButton;
+class CFlatEdit;
+class CRadioBox;
 
 // The control panel's page for whether the child's daily time on line is limited, and to how many minutes.
 class CTimeControlPropertyPage : public CPanelPage
@@ -13,6 +16,22 @@ public:
     CTimeControlPropertyPage(CConfigManager& config, QWidget* parent);
     ~CTimeControlPropertyPage() override;
 
+    // Sets the controls from the configuration in memory.
+    void FillFromConfig();
+    // "保存": true when the configuration file was written.
+    bool OnSave();
+    // "默认设置": no limit and the installer's allowance; true when the file was written.
+    bool OnDefaults();
+
+    CRadioBox* m_radioLimit;
+    CRadioBox* m_radioNoLimit;
+    CFlatEdit* m_editMinutes;
+    CCoolButton* m_btnSave;
+    CCoolButton* m_btnDefaults;
+
 private:
+    // The minutes can be typed exactly while the limit is on.
+    void OnRadioCheckChanged();
+
     CConfigManager& m_config; // the process's one configuration, shared with the other pages
 };

@@ -51,8 +51,13 @@ CoolRowLook RowLookFor(bool listHasFocus, bool isCurrentRow, bool isSelected)
 }
 
 CCoolListCtrl::CCoolListCtrl(QWidget* parent)
+    : CCoolListCtrl(new CCoolHeaderCtrl, parent)
+{
+}
+
+CCoolListCtrl::CCoolListCtrl(CCoolHeaderCtrl* header, QWidget* parent)
     : QTreeWidget(parent)
-    , m_pHeader(new CCoolHeaderCtrl(this))
+    , m_pHeader(header)
 {
     setHeader(m_pHeader);
     setRootIsDecorated(false);

@@ -55,6 +55,9 @@ public:
     static QColor SelectedBackground() { return QColor(231, 241, 245); }
 
 protected:
+    // For a list that brings a header of its own kind; the list takes it over.
+    CCoolListCtrl(CCoolHeaderCtrl* header, QWidget* parent);
+
     void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void OnColumnClick(int nColumn);
 

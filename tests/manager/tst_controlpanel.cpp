@@ -4,6 +4,7 @@
 #include "coolgroupbox.h"
 #include "cooltabbutton.h"
 #include "dlgitem.h"
+#include "isolatedenvironment.h"
 #include "managerids.h"
 #include "messagerecorder.h"
 #include "panelpage.h"
@@ -30,6 +31,8 @@ class TestControlPanel : public QObject
 {
     Q_OBJECT
 
+    // The history page reads the database when the panel is built: never the user's own.
+    IsolatedEnvironment m_env;
     CConfigManager m_config;
 
 private slots:

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+// What the history page decides, without any widget.
+
+inline constexpr int kHistoryPageSize = 16;
+
+// The page to show when `wanted` was asked for and there are `pageCount` pages: no
+// further than the last page and never below 1 (an empty history shows page 1 of 0).
+int ClampHistoryPage(int wanted, int pageCount);
+
+// A stay's length in whole seconds as the list shows it: hours "小时", minutes "分" and
+// seconds "秒", each only when it is not zero; 0 gives an empty text.
+QString DurationText(qint64 seconds);
+// The same from the stored column text (a plain decimal conversion).
+QString DurationText(const QString& delayTime);
+
+// The address to hand to the system's browser for a recorded address: only a web
+// address (http or https, with a host) is opened; anything else, such as the browser's
+// start and close rows or file: and javascript: addresses, gives an empty URL.
+QUrl WebAddressToOpen(const QString& visited);

@@ -1,0 +1,90 @@
+#include "pagecontrols.h"
+
+#include "configmanager.h"
+#include "coolbutton.h"
+#include "dlgitem.h"
+#include "flatedit.h"
+#include "label.h"
+#include "managerids.h"
+#include "messagebox.h"
+#include "separaterstatic.h"
+
+#include <QLabel>
+
+CLabel* AddPageHeading(QWidget* page, const QString& text, const QRect& rect)
+{
+    auto* heading = new CLabel(text, page);
+    SetDlgCtrlID(heading, ManagerId::kPageHeading);
+    QFont font = page->font();
+    font.setPointSize(20);
+    heading->SetFont(font).SetFontBold(true).SetTextColor(kPageHeadingColor);
+    heading->setGeometry(rect);
+    return heading;
+}
+
+CSeparaterStatic* AddPageRule(QWidget* page, int id, const QRect& rect, const QColor& color)
+{
+    auto* rule = new CSeparaterStatic(page);
+    SetDlgCtrlID(rule, id);
+    if (color.isValid())
+        rule->SetColor(color);
+    rule->setGeometry(rect);
+    return rule;
+}
+
+CCoolButton* AddPageButton(QWidget* page, int id, const QString& text, const QRect& rect)
+{
+    auto* button = new CCoolButton(text, page);
+    SetDlgCtrlID(button, id);
+    button->setGeometry(rect);
+    return button;
+}
+
+CFlatEdit* AddPageEdit(QWidget* page, int id, const QRect& rect, bool password)
+{
+    auto* edit = new CFlatEdit(page);
+    SetDlgCtrlID(edit, id);
+    if (password)
+        edit->setEchoMode(QLineEdit::Password);
+    edit->setGeometry(rect);
+    return edit;
+}
+
+QLabel* AddPageText(QWidget* page, const QString& text, const QRect& rect, Qt::Alignment align)
+{
+    auto* label = new QLabel(text, page);
+    label->setAlignment(align);
+    label->setGeometry(rect);
+    return label;
+}
+
+QLabel* AddPageNote(QWidget* page, const QString& text, const QRect& rect)
+{
+    QLabel* note = AddPageText(page, text, rect);
+    note->setWordWrap(true);
+    QPalette pal = note->palette();
+    pal.setColor(QPalette::WindowText, QColor(110, 110, 110));
+    note->setPalette(pal);
+    return note;
+}
+
+QString ConfigSaveFailedMessage(const CConfigManager& config)
+{
+    return QStringLiteral("保存配置失败!无法写入配置文件:\n%1\n设置没有保存,请检查磁盘空间和文件权限后再试。")
+        .arg(QString::fromUtf8(config.m_szConfigPathName));
+}
+
+bool SaveConfigOrReport(CConfigManager& config, const ConfigRecord& before, QWidget* parent)
+{
+    QString failure;
+    try {
+        if (config.SaveConfigToFile())
+            return true;
+        failure = ConfigSaveFailedMessage(config);
+    } catch (const CConfigPathException& e) {
+        failure = QString::fromUtf8(e.what());
+    }
+    config.m_record = before;
+    showMessage(parent, failure, QStringLiteral("错误"), MsgIcon::Error);
+    return false;
+}
