@@ -114,19 +114,15 @@ bool CMainPropertyPage::OnSave()
         return false;
     case GeneralSave::Write: break;
     }
-    if (!SaveConfigOrReport(m_config, before, this))
-        return false;
-    showMessage(this, QStringLiteral("保存配置成功!"), QStringLiteral("提醒"), MsgIcon::Information);
-    return true;
+    // The page then shows what was stored: the trimmed address, or the kept one when the own home page is off.
+    return SaveConfigAndConfirm(m_config, before, this, QStringLiteral("保存配置成功!"), QStringLiteral("提醒"),
+                                [this] { FillFromConfig(); });
 }
 
 bool CMainPropertyPage::OnDefaults()
 {
     const ConfigRecord before = m_config.m_record;
     ApplyGeneralDefaults(m_config.m_record);
-    if (!SaveConfigOrReport(m_config, before, this))
-        return false;
-    FillFromConfig();
-    showMessage(this, QStringLiteral("恢复默认设置成功!"), QStringLiteral("提醒"), MsgIcon::Information);
-    return true;
+    return SaveConfigAndConfirm(m_config, before, this, QStringLiteral("恢复默认设置成功!"), QStringLiteral("提醒"),
+                                [this] { FillFromConfig(); });
 }

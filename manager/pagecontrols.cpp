@@ -88,3 +88,14 @@ bool SaveConfigOrReport(CConfigManager& config, const ConfigRecord& before, QWid
     showMessage(parent, failure, QStringLiteral("错误"), MsgIcon::Error);
     return false;
 }
+
+bool SaveConfigAndConfirm(CConfigManager& config, const ConfigRecord& before, QWidget* parent, const QString& success,
+                          const QString& caption, const std::function<void()>& refill)
+{
+    if (!SaveConfigOrReport(config, before, parent))
+        return false;
+    if (refill)
+        refill();
+    showMessage(parent, success, caption, MsgIcon::Information);
+    return true;
+}

@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
+
 class CCoolButton;
 class CConfigManager;
 class CFlatEdit;
@@ -38,3 +40,8 @@ QString ConfigSaveFailedMessage(const CConfigManager& config);
 // `before`, so no later save of another page writes what the parent was told was not
 // saved, the parent is told, and the result is false.
 bool SaveConfigOrReport(CConfigManager& config, const ConfigRecord& before, QWidget* parent);
+
+// As SaveConfigOrReport; after a good write `refill` lets the page show what is now stored,
+// then the parent hears `success` in an information box with `caption`.
+bool SaveConfigAndConfirm(CConfigManager& config, const ConfigRecord& before, QWidget* parent, const QString& success,
+                          const QString& caption, const std::function<void()>& refill = {});

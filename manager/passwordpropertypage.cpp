@@ -63,8 +63,5 @@ bool CPasswordPropertyPage::OnChangePassword()
 
     const ConfigRecord before = m_config.m_record;
     StorePassword(m_config.m_record, next);
-    if (!SaveConfigOrReport(m_config, before, this))
-        return false;
-    showMessage(this, QStringLiteral("修改密码成功!"), QStringLiteral("提醒"), MsgIcon::Information);
-    return true;
+    return SaveConfigAndConfirm(m_config, before, this, QStringLiteral("修改密码成功!"), QStringLiteral("提醒"));
 }

@@ -76,19 +76,15 @@ bool CTimeControlPropertyPage::OnSave()
         m_editMinutes->selectAll();
         return false;
     }
-    if (!SaveConfigOrReport(m_config, before, this))
-        return false;
-    showMessage(this, QStringLiteral("保存成功!"), QStringLiteral("恭喜"), MsgIcon::Information);
-    return true;
+    // The page then shows the number as stored ("90分钟" became 90), which is what the browser will use.
+    return SaveConfigAndConfirm(m_config, before, this, QStringLiteral("保存成功!"), QStringLiteral("恭喜"),
+                                [this] { FillFromConfig(); });
 }
 
 bool CTimeControlPropertyPage::OnDefaults()
 {
     const ConfigRecord before = m_config.m_record;
     ApplyTimeLimitDefaults(m_config.m_record);
-    if (!SaveConfigOrReport(m_config, before, this))
-        return false;
-    FillFromConfig();
-    showMessage(this, QStringLiteral("恢复默认设置成功!"), QStringLiteral("提醒"), MsgIcon::Information);
-    return true;
+    return SaveConfigAndConfirm(m_config, before, this, QStringLiteral("恢复默认设置成功!"), QStringLiteral("提醒"),
+                                [this] { FillFromConfig(); });
 }

@@ -38,14 +38,19 @@ public slots:
     void open(const QUrl& url) { urls << url; }
 };
 
-// Rows 1 .. count with addresses "http://site<n>.test/" and n seconds each, oldest first.
-void addHistoryRows(int count)
+// Rows first .. first + count - 1 with addresses "http://site<n>.test/" and n seconds
+// each, oldest first, in one statement.
+void addHistoryRows(int count, int first = 1)
 {
-    for (int i = 1; i <= count; ++i)
-        ExecBrowsingWrite(ManagerData::DataBasePath(),
-                          "insert into history(beginTime, delayTime, visitURL) values(?,?,?)",
-                          {QStringLiteral("2026年03月01日 10:%1").arg(i % 60, 2, 10, QLatin1Char('0')), i,
-                           QStringLiteral("http://site%1.test/").arg(i)});
+    QByteArray sql = "insert into history(beginTime, delayTime, visitURL) values(?,?,?)";
+    std::vector<SqlValue> values;
+    for (int i = first; i < first + count; ++i) {
+        if (i > first)
+            sql += ",(?,?,?)";
+        values.insert(values.end(), {QStringLiteral("2026年03月01日 10:%1").arg(i % 60, 2, 10, QLatin1Char('0')), i,
+                                     QStringLiteral("http://site%1.test/").arg(i)});
+    }
+    ExecBrowsingWrite(ManagerData::DataBasePath(), sql.constData(), values);
 }
 
 void addHistoryRow(const QString& url, int seconds)
@@ -223,7 +228,7 @@ private slots:
     {
         addHistoryRows(3);
         CHistoryPropertyPage page(nullptr);
-        addHistoryRows(2);
+        addHistoryRows(2, 4);
         QCOMPARE(page.m_listHistory->GetItemCount(), 3);
         click(page.m_btnGoTo);
         QCOMPARE(page.m_listHistory->GetItemCount(), 5);
@@ -309,7 +314,7 @@ private slots:
         QCOMPARE(boxes.count(), 1);
         verifyState(page, "2", "", false, false, 0);
         QVERIFY(QDir().rmdir(ManagerData::DataBasePath()));
-        addHistoryRows(20);
+        addHistoryRows(20, 21);
         click(page.m_btnGoTo);
         verifyState(page, "2", "2", true, false, 4);
     }
