@@ -46,8 +46,7 @@ CExitPasswordDlg::CExitPasswordDlg(QWidget* parent)
 
 void CExitPasswordDlg::OnOK()
 {
-    const TimeLimit::Refusal refusal =
-        TimeLimit::CheckExitPassword(m_pPasswordEdit->text(), QByteArray(BrowserConfig().m_record.m_szPassword));
+    const TimeLimit::Refusal refusal = TimeLimit::CheckExitPassword(m_pPasswordEdit->text(), BrowserConfig().m_record);
     if (!refusal.text.isEmpty()) {
         showMessage(this, refusal.text, refusal.caption, MsgIcon::Error);
         return;

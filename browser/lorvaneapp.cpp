@@ -12,9 +12,23 @@
 #include "timetext.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QUrl>
 
 #include <cstring>
+
+Q_LOGGING_CATEGORY(lcBrowserStart, "lorvane.browser.start")
+
+namespace {
+
+void setHomePage(CConfigManager& config, const QString& address)
+{
+    const QByteArray bytes = address.toUtf8();
+    std::memset(config.m_record.m_szHomePage, 0, sizeof config.m_record.m_szHomePage);
+    std::strncpy(config.m_record.m_szHomePage, bytes.constData(), sizeof config.m_record.m_szHomePage - 1);
+}
+
+} // namespace
 
 CLorvaneApp::CLorvaneApp() = default;
 
@@ -23,6 +37,41 @@ CLorvaneApp::~CLorvaneApp() = default;
 QString CLorvaneApp::StartPageAddress()
 {
     return QUrl::fromLocalFile(GetHtmlModleDirectory() + QStringLiteral("start.html")).toString();
+}
+
+QString CLorvaneApp::RestrictedPageAddress()
+{
+    return StartPageAddress() + QStringLiteral("#restricted");
+}
+
+void CLorvaneApp::loadConfiguration()
+{
+    CConfigManager& config = BrowserConfig();
+    bool loaded = false;
+    bool restricted = false;
+    try {
+        config.SetConfigPathName(GetConfigerPathName().toUtf8().constData());
+        loaded = config.LoadConfigFromFile();
+        restricted = config.LoadedFrom() == ConfigSource::Damaged;
+    } catch (const CConfigPathException&) {
+        // No path means no way to know the parents' rules: run as with a damaged file.
+        qCWarning(lcBrowserStart, "the configuration file cannot be named (%s); running restricted",
+                  qPrintable(GetConfigerPathName()));
+        std::memset(&config.m_record, 0, sizeof config.m_record);
+        config.SetDefaultConfig();
+        restricted = true;
+    }
+    SetBrowserRestricted(restricted);
+    if (restricted) {
+        // The defaults already hold no time limit and no exit password: nothing could be
+        // checked against them. The child is sent to ask a parent.
+        setHomePage(config, RestrictedPageAddress());
+        return;
+    }
+    // Before the parents have set anything up there is no home page of theirs: show
+    // the browser's own start page rather than an empty window.
+    if (!loaded || config.m_record.m_szHomePage[0] == '\0')
+        setHomePage(config, StartPageAddress());
 }
 
 bool CLorvaneApp::InitInstance()
@@ -35,15 +84,7 @@ bool CLorvaneApp::InitInstance()
     m_strStartTime = CurrentTimeText();
     BrowserData::AddHistory(m_strStartTime, 0, QStringLiteral("打开Lorvane"));
 
-    CConfigManager& config = BrowserConfig();
-    config.SetConfigPathName(GetConfigerPathName().toUtf8().constData());
-    // Before the parents have set anything up there is no home page of theirs: show
-    // the browser's own start page rather than an empty window.
-    if (!config.LoadConfigFromFile() || config.m_record.m_szHomePage[0] == '\0') {
-        const QByteArray start = StartPageAddress().toUtf8();
-        std::memset(config.m_record.m_szHomePage, 0, sizeof config.m_record.m_szHomePage);
-        std::strncpy(config.m_record.m_szHomePage, start.constData(), sizeof config.m_record.m_szHomePage - 1);
-    }
+    loadConfiguration();
 
     CSurfaceManager::LoadFromFile(SkinFiles::CurrentSkinDefinition());
 

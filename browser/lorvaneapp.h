@@ -30,8 +30,13 @@ public:
 
     // The page a first run shows before the parents have set a home page.
     static QString StartPageAddress();
+    // The start page telling the child to fetch a parent, shown when the parents'
+    // settings are damaged.
+    static QString RestrictedPageAddress();
 
 private:
+    void loadConfiguration();
+
     uint32_t m_dwStartTick = 0;
     QString m_strStartTime;
     std::unique_ptr<CMainFrame> m_pMainFrame;

@@ -1,8 +1,9 @@
 #include "timelimit.h"
 
-#include "md5a.h"
+#include "parentpassword.h"
 
 #include <climits>
+#include <cstring>
 
 namespace TimeLimit {
 
@@ -30,20 +31,21 @@ int DecimalNumber(const QString& text)
 
 namespace {
 
-Refusal checkPassword(const QString& password, const QByteArray& storedHash)
+Refusal checkPassword(const QString& password, const ConfigRecord& record)
 {
-    if (password.isEmpty())
-        return {QStringLiteral("密码不能为空!"), QStringLiteral("错误:")};
-    if (CMd5A().MDString(password) != storedHash)
-        return {QStringLiteral("密码不对,请仔细输入或者看有没有大写锁定!"), QStringLiteral("错误")};
+    switch (CheckParentPassword(password, record)) {
+    case PasswordCheck::Empty: return {QStringLiteral("密码不能为空!"), QStringLiteral("错误:")};
+    case PasswordCheck::Wrong: return {QStringLiteral("密码不对,请仔细输入或者看有没有大写锁定!"), QStringLiteral("错误")};
+    case PasswordCheck::Accepted: break;
+    }
     return {};
 }
 
 } // namespace
 
-Refusal CheckUnlock(const QString& password, const QByteArray& storedHash, const QString& minutesText, int* minutes)
+Refusal CheckUnlock(const QString& password, const ConfigRecord& record, const QString& minutesText, int* minutes)
 {
-    Refusal r = checkPassword(password, storedHash);
+    Refusal r = checkPassword(password, record);
     if (!r.text.isEmpty())
         return r;
     const int n = DecimalNumber(minutesText);
@@ -56,9 +58,9 @@ Refusal CheckUnlock(const QString& password, const QByteArray& storedHash, const
     return {};
 }
 
-Refusal CheckExitPassword(const QString& password, const QByteArray& storedHash)
+Refusal CheckExitPassword(const QString& password, const ConfigRecord& record)
 {
-    return checkPassword(password, storedHash);
+    return checkPassword(password, record);
 }
 
 QImage Dimmed(const QImage& snapshot)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "configrecord.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -24,11 +26,12 @@ struct Refusal {
     QString caption;
 };
 
-// The checks of the time-up dialog, in their order: password given, password right,
-// minutes above 0, minutes at most 600. On acceptance `minutes` gets the number.
-Refusal CheckUnlock(const QString& password, const QByteArray& storedHash, const QString& minutesText, int* minutes);
-// The checks of the exit password dialog: password given, password right.
-Refusal CheckExitPassword(const QString& password, const QByteArray& storedHash);
+// The checks of the time-up dialog, in their order: password right (an empty one
+// refused as such unless the parents' password is the empty one), minutes above 0,
+// minutes at most 600. On acceptance `minutes` gets the number.
+Refusal CheckUnlock(const QString& password, const ConfigRecord& record, const QString& minutesText, int* minutes);
+// The checks of the exit password dialog: the password only.
+Refusal CheckExitPassword(const QString& password, const ConfigRecord& record);
 
 // The lock screen's picture: every colour channel blended half and half with
 // grey 200, that is 100 + old / 2.

@@ -53,8 +53,8 @@ CTimeUpDlg::CTimeUpDlg(QWidget* parent)
 void CTimeUpDlg::OnUnlock()
 {
     int minutes = 0;
-    const TimeLimit::Refusal refusal = TimeLimit::CheckUnlock(
-        m_pPasswordEdit->text(), QByteArray(BrowserConfig().m_record.m_szPassword), m_pMinutesEdit->text(), &minutes);
+    const TimeLimit::Refusal refusal = TimeLimit::CheckUnlock(m_pPasswordEdit->text(), BrowserConfig().m_record,
+                                                                m_pMinutesEdit->text(), &minutes);
     if (!refusal.text.isEmpty()) {
         showMessage(this, refusal.text, refusal.caption, MsgIcon::Error);
         return;

@@ -1,5 +1,7 @@
 #include "configmanager.h"
 
+#include <QLoggingCategory>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -12,6 +14,9 @@
 const char kConfigNoPathMessage[] =
     "调用CConfigManager这个类的其他方法的时候,请先调用SetConfigPathName这个函数，设置配置文件的路径!";
 const char kDefaultHomePage[] = "https://www.wikipedia.org/";
+const char kLastGoodSuffix[] = ".lastgood";
+
+Q_LOGGING_CATEGORY(lcConfig, "lorvane.config")
 
 CConfigPathException::CConfigPathException()
     : std::runtime_error(kConfigNoPathMessage)
@@ -48,6 +53,77 @@ std::string folderOf(const std::string& path)
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+enum class ReadResult { Good, Missing, Bad };
+
+// Reads exactly one record; `why` says what was wrong with a file that is there.
+ReadResult readRecord(const std::string& path, ConfigRecord& out, std::string& why)
+{
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        const int error = errno;
+        // Only a name that leads nowhere at all is missing; a dangling link or a
+        // folder that cannot be searched is something there that cannot be read.
+        struct stat st {};
+        if (error == ENOENT && ::lstat(path.c_str(), &st) != 0 && errno == ENOENT)
+            return ReadResult::Missing;
+        why = std::strerror(error);
+        return ReadResult::Bad;
+    }
+    const std::size_t n = std::fread(&out, 1, sizeof out, f);
+    const int error = std::ferror(f) ? errno : 0;
+    // Exactly one record: a shorter or longer file is not one of ours.
+    const bool longer = !error && n == sizeof out && std::fgetc(f) != EOF;
+    const bool failed = error || std::ferror(f);
+    std::fclose(f);
+    if (failed) {
+        why = std::strerror(error ? error : EIO);
+        return ReadResult::Bad;
+    }
+    if (n != sizeof out || longer) {
+        why = longer ? "longer than one record" : std::to_string(n) + " bytes instead of one record";
+        return ReadResult::Bad;
+    }
+    // Texts from the file are read with strlen later: make sure they end.
+    out.m_szPassword[sizeof out.m_szPassword - 1] = '\0';
+    out.m_szHomePage[sizeof out.m_szHomePage - 1] = '\0';
+    return ReadResult::Good;
+}
+
+std::string describe(ReadResult result, const std::string& why)
+{
+    return result == ReadResult::Missing ? std::string("is missing") : "cannot be read (" + why + ")";
+}
+
+// Writes the record to a new file beside `target` and renames it over `target` only
+// when it is complete and on disk. On failure `target` is as it was and errno tells why.
+bool writeRecordAtomically(const std::string& target, const ConfigRecord& record)
+{
+    std::string temp = target + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        return false;
+    // The record holds the password hash: keep it to its owner.
+    ::fchmod(fd, S_IRUSR | S_IWUSR);
+    const bool written = writeAll(fd, reinterpret_cast<const char*>(&record), sizeof record) && ::fsync(fd) == 0;
+    int error = written ? 0 : errno;
+    if (::close(fd) != 0 && !error)
+        error = errno;
+    if (!error && ::rename(temp.c_str(), target.c_str()) != 0)
+        error = errno;
+    if (error) {
+        ::unlink(temp.c_str());
+        errno = error;
+        return false;
+    }
+    // Make the rename itself survive a crash.
+    const int dir = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
 }
 
 } // namespace
@@ -99,48 +175,53 @@ void CConfigManager::requirePath() const
 bool CConfigManager::LoadConfigFromFile()
 {
     requirePath();
+    const std::string live(m_szConfigPathName);
+    const std::string copy = live + kLastGoodSuffix;
     ConfigRecord loaded;
-    bool ok = false;
-    if (FILE* f = std::fopen(m_szConfigPathName, "rb")) {
-        const std::size_t n = std::fread(&loaded, 1, sizeof loaded, f);
-        // Exactly one record: a shorter or longer file is not one of ours.
-        ok = n == sizeof loaded && std::fgetc(f) == EOF && !std::ferror(f);
-        std::fclose(f);
+    std::string liveWhy;
+    const ReadResult liveResult = readRecord(live, loaded, liveWhy);
+    if (liveResult == ReadResult::Good) {
+        m_record = loaded;
+        m_loadedFrom = ConfigSource::File;
+        return true;
     }
-    if (!ok) {
-        std::memset(&m_record, 0, sizeof m_record);
-        SetDefaultConfig();
+    std::string copyWhy;
+    const ReadResult copyResult = readRecord(copy, loaded, copyWhy);
+    if (copyResult == ReadResult::Good) {
+        qCWarning(lcConfig, "configuration file %s %s; using the last good copy %s", live.c_str(),
+                  describe(liveResult, liveWhy).c_str(), copy.c_str());
+        m_record = loaded;
+        m_loadedFrom = ConfigSource::LastGoodCopy;
+        return true;
+    }
+    // Whole defaults, never a mix of file bytes and old values; no password.
+    std::memset(&m_record, 0, sizeof m_record);
+    SetDefaultConfig();
+    if (liveResult == ReadResult::Missing && copyResult == ReadResult::Missing) {
+        m_loadedFrom = ConfigSource::NoFile;
         return false;
     }
-    // Texts from the file are read with strlen later: make sure they end.
-    loaded.m_szPassword[sizeof loaded.m_szPassword - 1] = '\0';
-    loaded.m_szHomePage[sizeof loaded.m_szHomePage - 1] = '\0';
-    m_record = loaded;
-    return true;
+    qCWarning(lcConfig, "configuration file %s %s, and its last good copy %s %s; nothing of it can be used",
+              live.c_str(), describe(liveResult, liveWhy).c_str(), copy.c_str(),
+              describe(copyResult, copyWhy).c_str());
+    m_loadedFrom = ConfigSource::Damaged;
+    return false;
 }
 
 bool CConfigManager::SaveConfigToFile()
 {
     requirePath();
-    const std::string target(m_szConfigPathName);
-    std::string temp = target + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return false;
-    // The record holds the password hash: keep it to its owner.
-    ::fchmod(fd, S_IRUSR | S_IWUSR);
-    const bool written = writeAll(fd, reinterpret_cast<const char*>(&m_record), sizeof m_record)
-        && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temp.c_str(), target.c_str()) != 0) {
-        ::unlink(temp.c_str());
+    const std::string live(m_szConfigPathName);
+    if (!writeRecordAtomically(live, m_record)) {
+        const int error = errno;
+        qCWarning(lcConfig, "cannot save the configuration file %s: %s", live.c_str(), std::strerror(error));
         return false;
     }
-    // Make the rename itself survive a crash.
-    const int dir = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
+    // The live file is safe; the copy only matters if that one is lost or damaged later.
+    const std::string copy = live + kLastGoodSuffix;
+    if (!writeRecordAtomically(copy, m_record)) {
+        const int error = errno;
+        qCWarning(lcConfig, "cannot keep the last good copy %s: %s", copy.c_str(), std::strerror(error));
     }
     return true;
 }

@@ -14,8 +14,18 @@ public:
 };
 
 LORVANECONFIG_EXPORT extern const char kConfigNoPathMessage[];
+// Appended to the configuration file's name to name the copy of the last good record.
+LORVANECONFIG_EXPORT extern const char kLastGoodSuffix[];
 // The home page the defaults give the browser.
 LORVANECONFIG_EXPORT extern const char kDefaultHomePage[];
+
+// Where the record of the latest load came from.
+enum class ConfigSource {
+    File,         // the configuration file itself
+    LastGoodCopy, // the file was missing or damaged; the copy of the last good save was read
+    NoFile,       // neither file exists: a first run, installer defaults
+    Damaged,      // nothing readable although something is there: installer defaults, no password
+};
 
 // Holds the shared settings and keeps them in the configuration file. The programs
 // read and write the members of m_record directly and call the class only to name
@@ -35,15 +45,23 @@ public:
     int SetConfigPathName(const char* path);
     // The installer defaults; the password members stay as they are.
     void SetDefaultConfig();
-    // Reads the whole record. When the file is missing, of another size than a record
-    // or unreadable, the members get the installer defaults with no password set and
-    // the result is false; a record is never half filled.
+    // Reads the whole record; true when one was read. When the file is missing, of
+    // another size than a record or unreadable, the copy of the last good save is read
+    // instead. With neither, the members get the installer defaults with no password
+    // set and the result is false; a record is never half filled. LoadedFrom() tells
+    // which case it was.
     bool LoadConfigFromFile();
     // Writes the whole record to a new file beside the old one and renames it over
     // the old only when it is complete, so a failed save (full disk, no permission)
-    // returns false and leaves the old file exactly as it was.
+    // returns false and leaves the old file exactly as it was. After the file, the
+    // same record is kept as the last good copy (the path plus kLastGoodSuffix); the
+    // result does not depend on the copy.
     bool SaveConfigToFile();
+
+    ConfigSource LoadedFrom() const { return m_loadedFrom; }
 
 private:
     void requirePath() const;
+
+    ConfigSource m_loadedFrom = ConfigSource::NoFile;
 };

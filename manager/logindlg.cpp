@@ -8,7 +8,7 @@
 #include "managerart.h"
 #include "managerids.h"
 #include "messagebox.h"
-#include "passwordcheck.h"
+#include "parentpassword.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -51,15 +51,15 @@ CLoginDlg::~CLoginDlg() = default;
 
 void CLoginDlg::OnBnClickedLogin()
 {
-    switch (CheckLogin(m_editPassword->text(), m_config.m_record)) {
-    case LoginCheck::Empty:
+    switch (CheckParentPassword(m_editPassword->text(), m_config.m_record)) {
+    case PasswordCheck::Empty:
         showMessage(this, QStringLiteral("密码不能为空!"), QStringLiteral("错误:"), MsgIcon::Error);
         return;
-    case LoginCheck::Wrong:
+    case PasswordCheck::Wrong:
         showMessage(this, QStringLiteral("密码不对,请仔细输入或者看有没有大写锁定!"), QStringLiteral("错误"),
                     MsgIcon::Error);
         return;
-    case LoginCheck::Accepted: accept(); return;
+    case PasswordCheck::Accepted: accept(); return;
     }
 }
 

@@ -13,6 +13,8 @@
 
 #include <cstdio>
 
+const char kDamagedConfigMessage[] = "家长设置文件已损坏，无法读取，请重新设置家长密码和各项设置。";
+
 StartDialog ChooseStartDialog(const ConfigRecord& record)
 {
     if (record.m_bPasswordSet == 0)
@@ -87,6 +89,12 @@ bool CManagerApp::InitInstance()
         // Without a usable path nothing the parent sets could be kept.
         showMessage(nullptr, QString::fromUtf8(e.what()), QStringLiteral("错误"), MsgIcon::Error);
         return false;
+    }
+    if (m_config.LoadedFrom() == ConfigSource::Damaged) {
+        // The record holds the installer defaults and no password now: the parent starts
+        // over, and should know why the first-password dialog is back.
+        showMessage(nullptr, QString::fromUtf8(kDamagedConfigMessage), QStringLiteral("提醒"),
+                    MsgIcon::Information);
     }
 
     switch (ChooseStartDialog(m_config.m_record)) {

@@ -14,6 +14,8 @@ class QLockFile;
 // password when none is stored (whatever else is set), the login when the parents want it,
 // else the control panel itself.
 enum class StartDialog { SetPassword, Login, ControlPanel };
+// Told before the first-password dialog when the stored settings could not be read.
+extern const char kDamagedConfigMessage[];
 StartDialog ChooseStartDialog(const ConfigRecord& record);
 
 // The control panel program: a single copy, the configuration, the first password or the

@@ -1,17 +1,19 @@
 #pragma once
 
 #include "configrecord.h"
+#include "parentpassword.h"
 
 #include <QByteArray>
 #include <QString>
 
-// The parents' password rules. Passwords are taken exactly as typed (never trimmed) and
-// compared through their hash, byte for byte.
+// The control panel's password rules. Passwords are taken exactly as typed (never
+// trimmed); the check against the stored hash is the configuration library's one.
 
-// The stored form of a typed password: the MD5 of its UTF-8 bytes in lower-case hex.
-QByteArray PasswordHash(const QString& typed);
-// The hash kept in the record, read no further than the field's end.
-QByteArray StoredPasswordHash(const ConfigRecord& record);
+// The stored form of a typed password.
+inline QByteArray PasswordHash(const QString& typed)
+{
+    return ParentPasswordHash(typed);
+}
 // Writes the hash of `typed` into the record and marks a password as set.
 void StorePassword(ConfigRecord& record, const QString& typed);
 
@@ -19,5 +21,8 @@ enum class FirstPasswordCheck { EmptyFirst, Mismatch, Accepted };
 // The first entry must not be empty and both entries must be the same bytes.
 FirstPasswordCheck CheckFirstPassword(const QString& first, const QString& second);
 
-enum class LoginCheck { Empty, Wrong, Accepted };
-LoginCheck CheckLogin(const QString& typed, const ConfigRecord& record);
+using LoginCheck = PasswordCheck;
+inline LoginCheck CheckLogin(const QString& typed, const ConfigRecord& record)
+{
+    return CheckParentPassword(typed, record);
+}

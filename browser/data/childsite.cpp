@@ -102,9 +102,9 @@ QByteArray SiteHostOf(std::string_view siteUrl)
     QByteArray bytes(raw.host.data(), static_cast<qsizetype>(raw.host.size()));
     if (raw.ascii)
         return bytes.toLower();
-    // An international name compares in the form the address's host is read in.
-    const QByteArray ace = QUrl::toAce(QString::fromUtf8(bytes));
-    return ace.isEmpty() ? QString::fromUtf8(bytes).toLower().toUtf8() : ace;
+    // An international name compares in the form the address's host is read in; one
+    // with no such form (invisible characters only, empty labels) names no host.
+    return QUrl::toAce(QString::fromUtf8(bytes));
 }
 
 bool SiteAllowsHost(std::string_view addressHost, std::string_view siteUrl)
@@ -112,12 +112,14 @@ bool SiteAllowsHost(std::string_view addressHost, std::string_view siteUrl)
     // The common case needs no allocation: an ASCII row is lower-cased on the fly.
     const RawHost raw = rawSiteHost(siteUrl);
     const std::string_view host = raw.host;
+    // A row without a host names no site: it allows nothing rather than everything.
     if (!raw.ascii) {
         const QByteArray converted = SiteHostOf(siteUrl);
-        return addressHost.find(std::string_view(converted.constData(), converted.size())) != std::string_view::npos;
+        return !converted.isEmpty()
+            && addressHost.find(std::string_view(converted.constData(), converted.size())) != std::string_view::npos;
     }
     if (host.empty())
-        return true;
+        return false;
     if (host.size() > addressHost.size())
         return false;
     for (size_t start = 0; start + host.size() <= addressHost.size(); ++start) {

@@ -28,9 +28,10 @@ LORVANEBROWSERDATA_EXPORT ChildSiteAddress ClassifyChildSiteAddress(const QStrin
 
 // The host of a recommended site's address as the parent stored it: leading blanks
 // removed, read as an http address when it names no scheme of its own, lower-case,
-// in ASCII (punycode) form; the path, the port and any user name are ignored.
+// in ASCII (punycode) form; the path, the port and any user name are ignored. Empty
+// when the text names no host, or one that has no ASCII form.
 LORVANEBROWSERDATA_EXPORT QByteArray SiteHostOf(std::string_view siteUrl);
 
-// A site allows every address whose host contains the site's host (an empty site
-// host therefore allows every address).
+// A site allows every address whose host contains the site's host. A row whose
+// address yields no host allows nothing.
 LORVANEBROWSERDATA_EXPORT bool SiteAllowsHost(std::string_view addressHost, std::string_view siteUrl);

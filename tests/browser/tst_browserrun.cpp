@@ -5,9 +5,12 @@
 #include "ieview.h"
 #include "lorvaneapp.h"
 #include "mainframe.h"
+#include "parentpassword.h"
 #include "tabcontainerbar.h"
 #include "testhttpserver.h"
 #include "tickclock.h"
+
+#include <QRegularExpression>
 
 // One whole run of the browser on a hand-driven clock: the rows it leaves in the history.
 class TestBrowserRun : public QObject
@@ -26,6 +29,34 @@ class TestBrowserRun : public QObject
             QTest::qWait(20);
         }
         return false;
+    }
+
+    // Which part of the start page shows: "restricted", "welcome" or "" while loading.
+    static QString startPageShows(CIEView* view)
+    {
+        return Evaluate(view->page(), QStringLiteral(
+            "(function() {"
+            "  var shown = function(id) { var e = document.getElementById(id);"
+            "                             return e && getComputedStyle(e).display != 'none'; };"
+            "  if (shown('restricted') && !shown('welcome')) return 'restricted';"
+            "  if (shown('welcome') && !shown('restricted')) return 'welcome';"
+            "  return '';"
+            "})()")).toString();
+    }
+
+    // A record the parents saved, with every rule on and a password.
+    void saveStrictRecord()
+    {
+        CConfigManager setup;
+        setup.SetConfigPathName(GetConfigerPathName().toUtf8().constData());
+        setup.SetDefaultConfig();
+        setup.m_record.m_bExitNeedPassword = 1;
+        setup.m_record.m_bLimitTime = 1;
+        setup.m_record.m_nLimitMinutes = 30;
+        setup.m_record.m_bPasswordSet = 1;
+        std::strcpy(setup.m_record.m_szPassword, ParentPasswordHash(QStringLiteral("pw")).constData());
+        std::strcpy(setup.m_record.m_szHomePage, m_server.url("/home").toString().toUtf8().constData());
+        QVERIFY(setup.SaveConfigToFile());
     }
 
 private slots:
@@ -93,10 +124,79 @@ private slots:
         IsolatedEnvironment env;
         CLorvaneApp app;
         QVERIFY(app.InitInstance());
+        QCOMPARE(BrowserConfig().LoadedFrom(), ConfigSource::NoFile);
+        QVERIFY(!BrowserRestricted());
         CIEView* page = app.MainFrame()->ActivePage();
         QTRY_COMPARE_WITH_TIMEOUT(page->url().toString(), CLorvaneApp::StartPageAddress(), 20000);
         QTRY_VERIFY_WITH_TIMEOUT(page->title().contains("Lorvane"), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(startPageShows(page), QStringLiteral("welcome"), 20000);
         app.ExitInstance();
+    }
+
+    void damagedRecordWithoutCopyRunsRestricted_data()
+    {
+        QTest::addColumn<int>("size"); // what is left of the file; -1: a folder in its place
+        QTest::newRow("truncated") << 1000;
+        QTest::newRow("empty") << 0;
+        QTest::newRow("over-long") << 4000;
+        QTest::newRow("unreadable") << -1;
+    }
+    void damagedRecordWithoutCopyRunsRestricted()
+    {
+        QFETCH(int, size);
+        IsolatedEnvironment env;
+        saveStrictRecord();
+        const QString live = GetConfigerPathName();
+        QVERIFY(QFile::remove(live + QString::fromLatin1(kLastGoodSuffix)));
+        if (size < 0) {
+            QVERIFY(QFile::remove(live));
+            QVERIFY(QDir().mkpath(live));
+        } else {
+            QFile f(live);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.resize(size));
+        }
+
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("lorvane\\.cfg"));
+        CLorvaneApp app;
+        QVERIFY(app.InitInstance());
+        QVERIFY(BrowserRestricted());
+        const ConfigRecord& record = BrowserConfig().m_record;
+        QCOMPARE(BrowserConfig().LoadedFrom(), ConfigSource::Damaged);
+        // No password can be checked: no lock and no exit password.
+        QCOMPARE(record.m_bLimitTime, 0);
+        QCOMPARE(record.m_bExitNeedPassword, 0);
+        QCOMPARE(record.m_bPasswordSet, 0);
+        QCOMPARE(QString::fromUtf8(record.m_szHomePage), CLorvaneApp::StartPageAddress() + "#restricted");
+        CIEView* page = app.MainFrame()->ActivePage();
+        QTRY_COMPARE_WITH_TIMEOUT(page->url().toString(), CLorvaneApp::StartPageAddress() + "#restricted", 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(startPageShows(page), QStringLiteral("restricted"), 20000);
+        QVERIFY(Evaluate(page->page(), "document.getElementById('restricted').innerText")
+                    .toString()
+                    .contains(QStringLiteral("设置文件坏了，请爸爸妈妈打开家长管理控制面板重新设置。")));
+        app.ExitInstance();
+    }
+
+    void lostRecordRunsFromTheLastGoodCopy()
+    {
+        IsolatedEnvironment env;
+        saveStrictRecord();
+        QVERIFY(QFile::remove(GetConfigerPathName()));
+
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("lorvane\\.cfg.*last good copy"));
+        CLorvaneApp app;
+        QVERIFY(app.InitInstance());
+        QVERIFY(!BrowserRestricted());
+        const ConfigRecord& record = BrowserConfig().m_record;
+        QCOMPARE(BrowserConfig().LoadedFrom(), ConfigSource::LastGoodCopy);
+        QCOMPARE(record.m_bLimitTime, 1);
+        QCOMPARE(record.m_nLimitMinutes, 30);
+        QCOMPARE(record.m_bExitNeedPassword, 1);
+        QCOMPARE(CheckParentPassword(QStringLiteral("pw"), record), PasswordCheck::Accepted);
+        QVERIFY(waitForLoad(app.MainFrame()->ActivePage(), m_server.url("/home")));
+        app.ExitInstance();
+        // The browser never writes the record, not even to repair it.
+        QVERIFY(!QFile::exists(GetConfigerPathName()));
     }
 
     void closeOnlyThroughTheCloseCommand()

@@ -4,6 +4,20 @@
 #include <QtTest>
 
 #include <climits>
+#include <cstring>
+
+namespace {
+
+ConfigRecord recordFor(const QByteArray& storedHash)
+{
+    ConfigRecord record {};
+    std::memcpy(record.m_szPassword, storedHash.constData(),
+                qMin<std::size_t>(std::size_t(storedHash.size()), sizeof record.m_szPassword));
+    record.m_bPasswordSet = 1;
+    return record;
+}
+
+} // namespace
 
 class TestTimeLimit : public QObject
 {
@@ -59,31 +73,46 @@ private slots:
 
     void unlockChecks_data()
     {
+        QTest::addColumn<QByteArray>("stored");
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("minutes");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<int>("granted");
         const QString wrongPw = "密码不对,请仔细输入或者看有没有大写锁定!";
-        QTest::newRow("empty password is checked first") << "" << "" << "密码不能为空!" << "错误:" << 0;
-        QTest::newRow("wrong password with valid minutes") << "nope" << "30" << wrongPw << "错误" << 0;
-        QTest::newRow("upper case is another password") << "PARENT" << "30" << wrongPw << "错误" << 0;
-        QTest::newRow("empty minutes") << "parent" << "" << "延长时间不能为零!" << "错误" << 0;
-        QTest::newRow("zero minutes") << "parent" << "0" << "延长时间不能为零!" << "错误" << 0;
+        const QByteArray parent = CMd5A().MDString("parent");
+        const QByteArray empty = CMd5A().MDString("");
+        QTest::newRow("empty password is checked first") << parent << "" << "" << "密码不能为空!" << "错误:" << 0;
+        QTest::newRow("wrong password with valid minutes") << parent << "nope" << "30" << wrongPw << "错误" << 0;
+        QTest::newRow("upper case is another password") << parent << "PARENT" << "30" << wrongPw << "错误" << 0;
+        QTest::newRow("empty minutes") << parent << "parent" << "" << "延长时间不能为零!" << "错误" << 0;
+        QTest::newRow("zero minutes") << parent << "parent" << "0" << "延长时间不能为零!" << "错误" << 0;
         QTest::newRow("601 minutes")
-            << "parent" << "601" << "输入的延时时间必须是1-600分钟之间，不可超过这个数字！" << "错误" << 0;
-        QTest::newRow("600 minutes") << "parent" << "600" << "" << "" << 600;
-        QTest::newRow("1 minute") << "parent" << "1" << "" << "" << 1;
+            << parent << "parent" << "601" << "输入的延时时间必须是1-600分钟之间，不可超过这个数字！" << "错误" << 0;
+        QTest::newRow("600 minutes") << parent << "parent" << "600" << "" << "" << 600;
+        QTest::newRow("1 minute") << parent << "parent" << "1" << "" << "" << 1;
+        QTest::newRow("upper-case stored hash never matches")
+            << parent.toUpper() << "parent" << "30" << wrongPw << "错误" << 0;
+        // The installer may store the empty password: nothing typed must then lift the lock.
+        QTest::newRow("empty password stored, nothing typed") << empty << "" << "30" << "" << "" << 30;
+        QTest::newRow("empty password stored, minutes still checked")
+            << empty << "" << "0" << "延长时间不能为零!" << "错误" << 0;
+        QTest::newRow("empty password stored, text typed") << empty << "x" << "30" << wrongPw << "错误" << 0;
+        QTest::newRow("no password stored, nothing typed") << QByteArray() << "" << "30" << "密码不能为空!" << "错误:"
+                                                           << 0;
+        QTest::newRow("stored field without terminator")
+            << (parent + QByteArray(228, 'z')) << "parent" << "30" << wrongPw << "错误" << 0;
     }
     void unlockChecks()
     {
+        QFETCH(QByteArray, stored);
         QFETCH(QString, password);
         QFETCH(QString, minutes);
         QFETCH(QString, message);
         QFETCH(QString, caption);
         QFETCH(int, granted);
         int got = -1;
-        const TimeLimit::Refusal r = TimeLimit::CheckUnlock(password, CMd5A().MDString("parent"), minutes, &got);
+        const TimeLimit::Refusal r = TimeLimit::CheckUnlock(password, recordFor(stored), minutes, &got);
         QCOMPARE(r.text, message);
         QCOMPARE(r.caption, caption);
         if (granted)
@@ -92,13 +121,29 @@ private slots:
             QCOMPARE(got, -1);
     }
 
-    void storedUpperCaseHashNeverMatches()
+    void exitChecks_data()
     {
-        const QByteArray upper = CMd5A().MDString("parent").toUpper();
-        QVERIFY(!TimeLimit::CheckExitPassword("parent", upper).text.isEmpty());
-        QVERIFY(TimeLimit::CheckExitPassword("parent", CMd5A().MDString("parent")).text.isEmpty());
-        QCOMPARE(TimeLimit::CheckExitPassword("", upper).caption, QStringLiteral("错误:"));
-        QCOMPARE(TimeLimit::CheckExitPassword("x", upper).caption, QStringLiteral("错误"));
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("caption"); // empty: accepted
+        const QByteArray parent = CMd5A().MDString("parent");
+        const QByteArray empty = CMd5A().MDString("");
+        QTest::newRow("right password") << parent << "parent" << "";
+        QTest::newRow("nothing typed") << parent << "" << "错误:";
+        QTest::newRow("wrong password") << parent << "x" << "错误";
+        QTest::newRow("upper-case stored hash, right password") << parent.toUpper() << "parent" << "错误";
+        QTest::newRow("upper-case stored hash, nothing typed") << parent.toUpper() << "" << "错误:";
+        QTest::newRow("empty password stored, nothing typed") << empty << "" << "";
+        QTest::newRow("empty password stored, a blank typed") << empty << " " << "错误";
+    }
+    void exitChecks()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, password);
+        QFETCH(QString, caption);
+        const TimeLimit::Refusal r = TimeLimit::CheckExitPassword(password, recordFor(stored));
+        QCOMPARE(r.caption, caption);
+        QCOMPARE(r.text.isEmpty(), caption.isEmpty());
     }
 
     void dimmingOfAKnownImage()

@@ -80,8 +80,15 @@ private slots:
         QVERIFY(stack.texts().isEmpty());
 
         QCOMPARE(QFileInfo(path).size(), qint64(2892));
+        // The installer's record is also the first last good copy.
+        const QString copy = path + QString::fromLatin1(kLastGoodSuffix);
+        QFile live(path), kept(copy);
+        QVERIFY(live.open(QIODevice::ReadOnly) && kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), live.readAll());
+        QVERIFY(QFile::remove(copy));
         CConfigManager c;
         QVERIFY(load(path, c));
+        QCOMPARE(c.LoadedFrom(), ConfigSource::File);
         QCOMPARE(c.m_record.m_bPasswordSet, 1);
         QCOMPARE(QByteArray(c.m_record.m_szPassword), hash);
         QCOMPARE(c.m_record.m_bOnlyChildSites, 0);

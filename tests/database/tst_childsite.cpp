@@ -72,6 +72,13 @@ private slots:
         QTest::newRow("international") << QByteArray("例子.中国/x") << QByteArray("xn--fsqu00a.xn--fiqs8s");
         QTest::newRow("empty") << QByteArray("") << QByteArray();
         QTest::newRow("scheme only") << QByteArray("http://") << QByteArray();
+        QTest::newRow("blanks only") << QByteArray("   ") << QByteArray();
+        QTest::newRow("port only") << QByteArray(":80") << QByteArray();
+        QTest::newRow("scheme, port and path") << QByteArray("http://:80/path") << QByteArray();
+        QTest::newRow("user name only") << QByteArray("@") << QByteArray();
+        QTest::newRow("invisible character only") << QByteArray("\xc2\xad") << QByteArray();
+        QTest::newRow("byte order mark only") << QByteArray("http://\xef\xbb\xbf/") << QByteArray();
+        QTest::newRow("international name with an empty label") << QByteArray("例子..中国") << QByteArray();
     }
     void siteHostsAreRead()
     {
@@ -101,8 +108,22 @@ private slots:
         QTest::newRow("site stored in capitals") << QStringList{"WWW.KIDS.COM"} << "http://www.kids.com/" << true;
         QTest::newRow("any row may allow") << QStringList{"a.com", "b.com", "c.com"} << "http://www.c.com/"
                                            << true;
-        QTest::newRow("row with empty host allows all") << QStringList{"x.com", ""} << "http://anything.net/"
-                                                        << true;
+        // A row that names no host allows nothing; the other rows still count.
+        QTest::newRow("row with empty host allows nothing") << QStringList{""} << "http://anything.net/" << false;
+        QTest::newRow("blank row allows nothing") << QStringList{"   "} << "http://anything.net/" << false;
+        QTest::newRow("scheme-only row allows nothing") << QStringList{"http://"} << "http://anything.net/" << false;
+        QTest::newRow("port-only row allows nothing") << QStringList{":80"} << "http://anything.net:80/" << false;
+        QTest::newRow("row with port and path but no host allows nothing")
+            << QStringList{"http://:80/path"} << "http://anything.net/path" << false;
+        QTest::newRow("user-name-only row allows nothing") << QStringList{"@"} << "http://anything.net/" << false;
+        QTest::newRow("invisible-character row allows nothing") << QStringList{"\u00ad"} << "http://anything.net/"
+                                                                 << false;
+        QTest::newRow("byte-order-mark row allows nothing") << QStringList{"\ufeff"} << "http://anything.net/"
+                                                            << false;
+        QTest::newRow("host-less rows are skipped, a later row allows")
+            << QStringList{"", "http://", "@", "kids.com"} << "http://www.kids.com/" << true;
+        QTest::newRow("host-less rows are skipped, no row allows")
+            << QStringList{"", "http://", "@", "kids.com"} << "http://games.net/" << false;
         QTest::newRow("empty table refuses web addresses") << QStringList() << "http://www.kids.com/" << false;
         QTest::newRow("empty table allows the blank page") << QStringList() << "about:blank" << true;
         QTest::newRow("empty table allows local files") << QStringList() << "file:///tmp/x.html" << true;
@@ -130,7 +151,7 @@ private slots:
 
     void damagedFileRefusesEveryHost()
     {
-        storeSites({""}); // a row that would allow everything
+        storeSites({"kids.com"});
         QVERIFY(IsChildSite("http://www.kids.com/"));
         QFile file(DataBasePath());
         QVERIFY(file.open(QIODevice::ReadWrite));

@@ -8,6 +8,7 @@
 #include "setpassworddlg.h"
 
 #include <QLockFile>
+#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
@@ -43,10 +44,47 @@ QStringList runStartUp(const QList<int>& answers, bool* returned = nullptr)
     return shown;
 }
 
+// What is left of the configuration file and its last good copy after writeConfig.
+enum class Damage { TruncatedNoCopy, EmptyNoCopy, FolderNoCopy, BothTruncated, TruncatedGoodCopy, LostGoodCopy };
+
+void damage(Damage how)
+{
+    const QString live = GetConfigerPathName();
+    const QString copy = live + QString::fromLatin1(kLastGoodSuffix);
+    auto truncate = [](const QString& path, int size) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.resize(size));
+    };
+    switch (how) {
+    case Damage::TruncatedNoCopy:
+        truncate(live, 100);
+        QVERIFY(QFile::remove(copy));
+        break;
+    case Damage::EmptyNoCopy:
+        truncate(live, 0);
+        QVERIFY(QFile::remove(copy));
+        break;
+    case Damage::FolderNoCopy:
+        QVERIFY(QFile::remove(live));
+        QVERIFY(QDir().mkpath(live));
+        QVERIFY(QFile::remove(copy));
+        break;
+    case Damage::BothTruncated:
+        truncate(live, 2000);
+        truncate(copy, 2891);
+        break;
+    case Damage::TruncatedGoodCopy: truncate(live, 100); break;
+    case Damage::LostGoodCopy: QVERIFY(QFile::remove(live)); break;
+    }
+}
+
 constexpr int kOk = QDialog::Accepted;
 constexpr int kCancel = QDialog::Rejected;
 
 } // namespace
+
+Q_DECLARE_METATYPE(Damage)
 
 class TestManagerStartUp : public QObject
 {
@@ -121,6 +159,92 @@ private slots:
         QCOMPARE(boxes.last().text, QStringLiteral("设置密码成功,是否立刻启动管理后台?"));
 
         QCOMPARE(runStartUp({kCancel}), QStringList{nextDialog});
+    }
+
+    void damagedRecord_data()
+    {
+        QTest::addColumn<Damage>("how");
+        QTest::addColumn<QStringList>("dialogs");
+        QTest::addColumn<bool>("told");
+        QTest::newRow("truncated, no copy: told, then a new password")
+            << Damage::TruncatedNoCopy << QStringList{"CSetPasswordDlg"} << true;
+        QTest::newRow("empty, no copy") << Damage::EmptyNoCopy << QStringList{"CSetPasswordDlg"} << true;
+        QTest::newRow("a folder in its place, no copy") << Damage::FolderNoCopy << QStringList{"CSetPasswordDlg"}
+                                                        << true;
+        QTest::newRow("both damaged") << Damage::BothTruncated << QStringList{"CSetPasswordDlg"} << true;
+        // The copy holds the stored password and the login switch: nothing to tell.
+        QTest::newRow("truncated, good copy: its login") << Damage::TruncatedGoodCopy << QStringList{"CLoginDlg"}
+                                                         << false;
+        QTest::newRow("lost, good copy: its login") << Damage::LostGoodCopy << QStringList{"CLoginDlg"} << false;
+    }
+    void damagedRecord()
+    {
+        QFETCH(Damage, how);
+        QFETCH(QStringList, dialogs);
+        QFETCH(bool, told);
+        IsolatedEnvironment env;
+        writeConfig(1, 1);
+        damage(how);
+        MessageRecorder boxes;
+        QStringList shown;
+        int boxesBeforeFirstDialog = -1;
+        CManagerApp app;
+        app.SetModalRunner([&](QDialog& dialog) {
+            if (boxesBeforeFirstDialog < 0)
+                boxesBeforeFirstDialog = boxes.count();
+            shown << QString::fromLatin1(dialog.metaObject()->className());
+            return int(QDialog::Rejected);
+        });
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("lorvane\\.cfg"));
+        app.InitInstance();
+        QCOMPARE(shown, dialogs);
+        QCOMPARE(boxes.count(), told ? 1 : 0);
+        QCOMPARE(boxesBeforeFirstDialog, boxes.count());
+        if (told) {
+            QCOMPARE(boxes.last().text, QStringLiteral("家长设置文件已损坏，无法读取，请重新设置家长密码和各项设置。"));
+            QCOMPARE(boxes.last().caption, QStringLiteral("提醒"));
+            QCOMPARE(app.m_config.LoadedFrom(), ConfigSource::Damaged);
+            QCOMPARE(app.m_config.m_record.m_bPasswordSet, 0);
+        } else {
+            QCOMPARE(app.m_config.LoadedFrom(), ConfigSource::LastGoodCopy);
+            QCOMPARE(CheckLogin(QStringLiteral("pw"), app.m_config.m_record), LoginCheck::Accepted);
+        }
+    }
+
+    void newPasswordAfterDamageRewritesTheFile()
+    {
+        IsolatedEnvironment env;
+        writeConfig(1, 1);
+        damage(Damage::TruncatedNoCopy);
+        MessageRecorder boxes;
+        boxes.answerNext(MsgResult::Ok);
+        boxes.answerNext(MsgResult::No);
+        {
+            CManagerApp app;
+            app.SetModalRunner([&](QDialog& dialog) {
+                auto* first = qobject_cast<CSetPasswordDlg*>(&dialog);
+                if (!first)
+                    return int(QDialog::Rejected);
+                first->show();
+                first->m_editPassword->setText(QStringLiteral("new pw"));
+                first->m_editPasswordAgain->setText(QStringLiteral("new pw"));
+                first->OnBnClickedOk();
+                return first->result();
+            });
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("lorvane\\.cfg"));
+            app.InitInstance();
+        }
+        QCOMPARE(boxes.count(), 2);
+        QCOMPARE(boxes.last().text, QStringLiteral("设置密码成功,是否立刻启动管理后台?"));
+
+        CConfigManager reread;
+        reread.SetConfigPathName(GetConfigerPathName().toUtf8().constData());
+        QVERIFY(reread.LoadConfigFromFile());
+        QCOMPARE(reread.LoadedFrom(), ConfigSource::File);
+        QCOMPARE(CheckLogin(QStringLiteral("new pw"), reread.m_record), LoginCheck::Accepted);
+        QVERIFY(QFile::exists(GetConfigerPathName() + QString::fromLatin1(kLastGoodSuffix)));
+        // The new record has the installer defaults: no login, so the panel comes at once.
+        QCOMPARE(runStartUp({kCancel}), QStringList{"CControlPanelDlg"});
     }
 
     void secondCopyInTheSameSessionIsTurnedAway()
