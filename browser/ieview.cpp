@@ -2,14 +2,28 @@
 
 #include "browserconfig.h"
 #include "browserdata.h"
+#include "browserlog.h"
+#include "browserprofile.h"
 #include "configmanager.h"
 #include "navigationpolicy.h"
 #include "paths.h"
 #include "tickclock.h"
 #include "timetext.h"
 
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QTimer>
+#include <QWebEngineFileSystemAccessRequest>
 #include <QWebEngineProfile>
+#include <QWebEngineRegisterProtocolHandlerRequest>
+
+namespace PageNotice {
+const char kExternal[] = "这个链接要打开别的程序，Lorvane不会打开它。";
+const char kFileChooser[] = "这个网页想从电脑里选文件，请找爸爸妈妈帮忙。";
+const char kDownload[] = "Lorvane不会把文件下载到电脑里。";
+} // namespace PageNotice
 
 namespace {
 
@@ -19,23 +33,37 @@ void writeRow(const std::optional<StayRecorder::Row>& row)
         BrowserData::AddHistory(row->beginTime, row->seconds, row->address);
 }
 
-} // namespace
-
-QUrl AddressToUrl(const QString& typed)
+NavigationPolicy::Mode currentMode()
 {
-    static const QStringList kSchemes = {"http", "https", "ftp", "file", "about", "data", "javascript"};
-    const QString text = typed.trimmed();
-    const QUrl direct(text);
-    // "localhost:8080" also parses with a scheme: only the known ones count as given.
-    if (direct.isValid() && kSchemes.contains(direct.scheme().toLower()))
-        return direct;
-    return QUrl::fromUserInput(text);
+    return NavigationPolicy::ModeFor(BrowserConfig().m_record.m_bOnlyChildSites, BrowserRestricted());
 }
+
+bool carriesLocalFiles(const QMimeData* data)
+{
+    if (!data)
+        return false;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile() || url.scheme().compare(QLatin1String("file"), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 CIEPage::CIEPage(QWebEngineProfile* profile, CIEView* view)
     : QWebEnginePage(profile, view)
     , m_pView(view)
 {
+    // Devices, notifications and the file system stay out of reach of every page, and
+    // no page makes itself the handler of another program's links.
+    connect(this, &QWebEnginePage::featurePermissionRequested, this, [this](const QUrl& origin, Feature feature) {
+        setFeaturePermission(origin, feature, PermissionDeniedByUser);
+    });
+    connect(this, &QWebEnginePage::fileSystemAccessRequested, this,
+            [](QWebEngineFileSystemAccessRequest request) { request.reject(); });
+    connect(this, &QWebEnginePage::registerProtocolHandlerRequested, this,
+            [](QWebEngineRegisterProtocolHandlerRequest request) { request.reject(); });
 }
 
 CIEPage::~CIEPage() = default;
@@ -47,19 +75,35 @@ void CIEPage::RecordLastStay()
 
 bool CIEPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame)
 {
-    if (!isMainFrame)
-        return true;
+    const NavigationPolicy::Mode mode = currentMode();
+    const QString ownPages = GetHtmlModleDirectory();
+    if (!isMainFrame) {
+        if (NavigationPolicy::FrameAllowed(mode, this->url(), url, &BrowserData::IsChildSite, ownPages))
+            return true;
+        qCWarning(lcBrowser) << "refused a frame of" << this->url().toString() << "showing" << url.toString();
+        return false;
+    }
     const QString address = url.toString();
-    const bool allowed = NavigationPolicy::IsAllowed(BrowserConfig().m_record.m_bOnlyChildSites, address,
-                                                     &BrowserData::IsChildSite);
-    if (allowed) {
+    switch (NavigationPolicy::TopLevel(mode, url, &BrowserData::IsChildSite, ownPages)) {
+    case NavigationPolicy::Verdict::Allow:
         writeRow(m_stays.navigated(address, TickClock::now(), CurrentTimeText()));
         return true;
+    case NavigationPolicy::Verdict::External:
+        qCWarning(lcBrowser) << "did not hand" << address << "to another program";
+        emit m_pView->pageNotice(m_pView, QString::fromUtf8(PageNotice::kExternal));
+        return false;
+    case NavigationPolicy::Verdict::Refuse:
+        break;
     }
-    const QUrl warning(NavigationPolicy::WarningAddress(GetExeDirectory(), address));
+    showWarning(address);
+    return false;
+}
+
+void CIEPage::showWarning(const QString& refusedAddress)
+{
+    const QUrl warning(NavigationPolicy::WarningAddress(GetExeDirectory(), refusedAddress));
     // Started once this request has been turned down, never from inside it.
     QTimer::singleShot(0, this, [this, warning] { load(warning); });
-    return false;
 }
 
 QWebEnginePage* CIEPage::createWindow(WebWindowType)
@@ -68,10 +112,22 @@ QWebEnginePage* CIEPage::createWindow(WebWindowType)
     return view ? view->page() : nullptr;
 }
 
+QStringList CIEPage::chooseFiles(FileSelectionMode, const QStringList&, const QStringList&)
+{
+    // A chooser would let the child browse, rename or delete files, or hand the
+    // parents' files to a site: the page simply gets none.
+    qCWarning(lcBrowser) << "a page of" << url().host() << "asked for files; none given";
+    emit m_pView->pageNotice(m_pView, QString::fromUtf8(PageNotice::kFileChooser));
+    return {};
+}
+
 CIEView::CIEView(QWidget* parent)
     : QWebEngineView(parent)
-    , m_pPage(new CIEPage(QWebEngineProfile::defaultProfile(), this))
+    , m_pPage(nullptr)
 {
+    QWebEngineProfile* profile = QWebEngineProfile::defaultProfile();
+    PrepareBrowserProfile(profile);
+    m_pPage = new CIEPage(profile, this);
     setPage(m_pPage);
     connect(this, &QWebEngineView::titleChanged, this, [this](const QString& title) {
         m_strPageTitle = title;
@@ -89,7 +145,66 @@ CIEView::~CIEView()
 
 void CIEView::Navigate(const QString& address)
 {
-    load(AddressToUrl(address));
+    const NavigationPolicy::Mode mode = currentMode();
+    const NavigationPolicy::Typed typed = NavigationPolicy::TypedAddress(address, mode);
+    if (typed.refused) {
+        m_pPage->showWarning(typed.url.toString());
+        return;
+    }
+    // The engine turns another program's address away before the page is asked: say so here.
+    if (NavigationPolicy::TopLevel(mode, typed.url, {}, QString()) == NavigationPolicy::Verdict::External) {
+        qCWarning(lcBrowser) << "did not hand" << typed.url.toString() << "to another program";
+        emit pageNotice(this, QString::fromUtf8(PageNotice::kExternal));
+        return;
+    }
+    load(typed.url);
+}
+
+QMenu* CIEView::CreateContextMenu()
+{
+    static const QWebEnginePage::WebAction kHidden[] = {
+        QWebEnginePage::DownloadLinkToDisk, QWebEnginePage::DownloadImageToDisk, QWebEnginePage::DownloadMediaToDisk,
+        QWebEnginePage::SavePage,           QWebEnginePage::ViewSource,          QWebEnginePage::InspectElement,
+    };
+    QMenu* menu = createStandardContextMenu();
+    for (QWebEnginePage::WebAction action : kHidden)
+        menu->removeAction(pageAction(action));
+    return menu;
+}
+
+void CIEView::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu* menu = CreateContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+void CIEView::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (carriesLocalFiles(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    QWebEngineView::dragEnterEvent(event);
+}
+
+void CIEView::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (carriesLocalFiles(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    QWebEngineView::dragMoveEvent(event);
+}
+
+void CIEView::dropEvent(QDropEvent* event)
+{
+    if (carriesLocalFiles(event->mimeData())) {
+        qCWarning(lcBrowser) << "a local file dropped on a page was ignored";
+        event->ignore();
+        return;
+    }
+    QWebEngineView::dropEvent(event);
 }
 
 CIEView* CIEView::openNewWindow()

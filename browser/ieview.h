@@ -7,6 +7,8 @@
 
 #include <functional>
 
+class QMenu;
+
 class CIEView;
 
 // The page of one tab: it decides which top-level addresses may open (frames are
@@ -26,8 +28,14 @@ public:
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
     QWebEnginePage* createWindow(WebWindowType type) override;
+    // Nothing is ever picked from the child's files: a page's file chooser gets no file.
+    QStringList chooseFiles(FileSelectionMode mode, const QStringList& oldFiles,
+                            const QStringList& acceptedMimeTypes) override;
 
 private:
+    friend class CIEView;
+    void showWarning(const QString& refusedAddress);
+
     CIEView* m_pView;
     StayRecorder m_stays;
 };
@@ -50,6 +58,10 @@ public:
     // Opens an address (as text, the way the child or the parents typed it).
     void Navigate(const QString& address);
 
+    // The page's right-click menu less its entries that save files or show the
+    // engine's insides; nothing else is changed.
+    QMenu* CreateContextMenu();
+
     CIEPage* Page() const { return m_pPage; }
     const QString& PageTitle() const { return m_strPageTitle; }
 
@@ -62,6 +74,16 @@ signals:
     void pageProgress(CIEView* view, int percent);
     void pageLoaded(CIEView* view);
     void pageAddressChanged(CIEView* view, const QUrl& address);
+    // Something the child tried was turned down (a program's link, a file chooser).
+    void pageNotice(CIEView* view, const QString& text);
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    // Files dropped on a page would hand their contents to it: only what is not a
+    // local file may be dropped.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     friend class CIEPage;
@@ -73,6 +95,9 @@ private:
     NewWindowHandler m_newWindow;
 };
 
-// How a typed address is opened: text that names no scheme becomes a web address
-// ("example.org" opens http://example.org), everything else opens as given.
-QUrl AddressToUrl(const QString& typed);
+// The texts the child sees on the status bar when something is turned down.
+namespace PageNotice {
+extern const char kExternal[];
+extern const char kFileChooser[];
+extern const char kDownload[];
+} // namespace PageNotice

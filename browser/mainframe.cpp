@@ -1,6 +1,7 @@
 #include "mainframe.h"
 
 #include "browserconfig.h"
+#include "browserlog.h"
 #include "browserids.h"
 #include "configmanager.h"
 #include "containerview.h"
@@ -10,7 +11,10 @@
 #include "cooltabbar.h"
 #include "exitpassworddlg.h"
 #include "lockscreendlg.h"
+#include "screencovers.h"
 #include "ieview.h"
+#include "paths.h"
+#include "printfiles.h"
 #include "surfacemanager.h"
 #include "tabcontainerbar.h"
 #include "tickclock.h"
@@ -21,9 +25,12 @@
 #include <QGuiApplication>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QScreen>
 #include <QTimerEvent>
 #include <QVBoxLayout>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineProfile>
 
 CMainFrame::CMainFrame(QWidget* parent)
     : CBeautifulFrame(parent, Qt::WindowStaysOnTopHint)
@@ -69,9 +76,17 @@ CMainFrame::CMainFrame(QWidget* parent)
     });
     connect(m_pContainer, &CContainerView::pageActivated, this,
             [this](CIEView* page) { m_pToolBar->SetAddressText(page->url().toString()); });
+    // Nothing is ever saved to the child's files, whatever a page or its menu asks.
+    connect(QWebEngineProfile::defaultProfile(), &QWebEngineProfile::downloadRequested, this,
+            [this](QWebEngineDownloadRequest* download) {
+                qCWarning(lcBrowser) << "refused a download of" << download->url().toString();
+                download->cancel();
+                ShowNotice(QString::fromUtf8(PageNotice::kDownload));
+            });
 
     if (QScreen* screen = QGuiApplication::primaryScreen())
         setGeometry(FrameGeometry(screen->geometry()));
+    new CScreenCovers(this);
 
     m_lockRunner = [this] {
         CLockScreenDlg lock(this);
@@ -95,7 +110,7 @@ CMainFrame::~CMainFrame() = default;
 
 QRect CMainFrame::FrameGeometry(const QRect& screen)
 {
-    return QRect(0, 0, screen.width() + 3, screen.height() + 3);
+    return QRect(screen.x(), screen.y(), screen.width() + 3, screen.height() + 3);
 }
 
 CIEView* CMainFrame::ActivePage() const
@@ -124,6 +139,13 @@ void CMainFrame::wireView(CIEView* view)
         if (v->IsActive())
             m_pToolBar->SetAddressText(url.toString());
     });
+    connect(view, &CIEView::pageNotice, this, [this](CIEView*, const QString& text) { ShowNotice(text); });
+    connect(view, &QWebEngineView::printRequested, this, [this, view] {
+        if (view == ActivePage())
+            PrintActivePageSafely();
+    });
+    if (m_bPagesSilenced)
+        view->page()->setAudioMuted(true);
     view->SetNewWindowHandler([this](CIEView*) {
         CIEView* v = m_pContainer->CreateView();
         wireView(v);
@@ -189,14 +211,8 @@ void CMainFrame::OnCommand(int commandId)
             page->triggerPageAction(QWebEnginePage::Stop);
         break;
     case BrowserIds::kCmdPrint:
-        if (page) {
-            auto* printer = new QPrinter(QPrinter::HighResolution);
-            QPrintDialog dialog(printer, this);
-            if (dialog.exec() == QDialog::Accepted)
-                PrintActivePage(printer);
-            else
-                delete printer;
-        }
+        if (page)
+            PrintActivePageSafely();
         break;
     default:
         break;
@@ -221,6 +237,45 @@ void CMainFrame::PrintActivePage(QPrinter* printer)
     page->print(printer);
 }
 
+void CMainFrame::PrintActivePageSafely()
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty()) {
+        auto* printer = new QPrinter(QPrinter::HighResolution);
+        QPrintDialog dialog(printer, this);
+        // A file the child names could be any file of theirs or the parents'.
+        dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+        if (dialog.exec() == QDialog::Accepted && printer->outputFileName().isEmpty())
+            PrintActivePage(printer);
+        else
+            delete printer;
+        return;
+    }
+    const QString file = PrintFiles::ClaimFreshFile(GetPrintDirectory(), QDateTime::currentDateTime());
+    if (file.isEmpty()) {
+        ShowNotice(QStringLiteral("没能打印这个网页。"));
+        emit printFinished(false);
+        return;
+    }
+    auto* printer = new QPrinter(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(file);
+    PrintActivePage(printer);
+    ShowNotice(QStringLiteral("没有打印机，网页已经保存在 ") + file);
+}
+
+void CMainFrame::ShowNotice(const QString& text)
+{
+    constexpr int kNoticeMs = 8000;
+    m_pStatusBar->showMessage(text, kNoticeMs);
+}
+
+void CMainFrame::silencePages(bool silent)
+{
+    m_bPagesSilenced = silent;
+    for (CIEView* view : m_pContainer->Pages())
+        view->page()->setAudioMuted(silent);
+}
+
 void CMainFrame::exitWithPasswordCheck()
 {
     m_bModalBusy = true;
@@ -237,7 +292,9 @@ void CMainFrame::OnTimeLimitTick()
                                m_dwAllowance, m_bModalBusy))
         return;
     m_bModalBusy = true;
+    silencePages(true);
     const int minutes = m_lockRunner();
+    silencePages(false);
     m_dwLimitStartTick = TickClock::now();
     m_bModalBusy = false;
     m_dwAllowance = uint32_t(minutes) * 60000u;

@@ -34,6 +34,12 @@ public:
     void OnAddressEntered();
     // Prints the active page on `printer` (the print command asks for one first).
     void PrintActivePage(QPrinter* printer);
+    // The print command: the printer the parents set up, chosen in the print dialog
+    // (never a file the child names), or without a printer a PDF in the browser's own
+    // print folder under a fresh name.
+    void PrintActivePageSafely();
+    // A short message on the status bar for the child.
+    void ShowNotice(const QString& text);
     // Loads a skin file (or re-applies the loaded skin) and hands it to every bar.
     void ApplySkin(const QString& skinFile = QString());
 
@@ -52,6 +58,8 @@ public:
     // True while a dialog of the frame's own is open; the time lock waits for it.
     bool IsModalBusy() const { return m_bModalBusy; }
     bool IsTimeLimitRunning() const { return m_limitTimer.isActive(); }
+    // True while the lock is up: every page is muted until the parents unlock.
+    bool ArePagesSilenced() const { return m_bPagesSilenced; }
     uint32_t TimeAllowance() const { return m_dwAllowance; }
 
     // How the lock is shown: runs until the parents grant more minutes and returns them.
@@ -73,6 +81,7 @@ private:
     void wireView(CIEView* view);
     void closeTab(int index, QWidget* page);
     void exitWithPasswordCheck();
+    void silencePages(bool silent);
 
     CControlToolBar* m_pToolBar;
     CTabContainerBar* m_pTabContainer;
@@ -80,6 +89,7 @@ private:
     CCoolStatusBar* m_pStatusBar;
     bool m_bCloseAllowed = false;
     bool m_bModalBusy = false;
+    bool m_bPagesSilenced = false;
     uint32_t m_dwLimitStartTick = 0;
     uint32_t m_dwAllowance = 0;
     QBasicTimer m_limitTimer;

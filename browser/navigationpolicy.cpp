@@ -1,8 +1,51 @@
 #include "navigationpolicy.h"
 
-#include <QUrl>
+#include <QDir>
+#include <QStringList>
 
 namespace NavigationPolicy {
+
+namespace {
+
+bool isWeb(const QUrl& url)
+{
+    static const QStringList kWeb = {"http", "https", "ws", "wss", "ftp"};
+    return kWeb.contains(url.scheme().toLower());
+}
+
+// A blank document, or the inline document of a frame: nothing comes from anywhere.
+bool isBlank(const QUrl& url)
+{
+    if (url.isEmpty())
+        return true;
+    if (url.scheme().compare(QLatin1String("about"), Qt::CaseInsensitive) != 0)
+        return false;
+    const QString what = url.path().toLower();
+    return what == QLatin1String("blank") || what == QLatin1String("srcdoc");
+}
+
+bool isOwnPage(const QUrl& url, const QString& ownPages)
+{
+    if (!url.isLocalFile() || ownPages.isEmpty())
+        return false;
+    const QString folder = QDir::cleanPath(ownPages) + QLatin1Char('/');
+    return QDir::cleanPath(url.toLocalFile()).startsWith(folder);
+}
+
+// A web address of a recommended site; one without a host belongs to no site.
+bool isRecommendedWeb(const QUrl& url, const SiteCheck& isChildSite)
+{
+    return isWeb(url) && !url.host().isEmpty() && isChildSite && isChildSite(url.toString());
+}
+
+} // namespace
+
+Mode ModeFor(int onlyChildSites, bool restricted)
+{
+    if (restricted)
+        return Mode::OwnPagesOnly;
+    return onlyChildSites == 1 ? Mode::ChildSites : Mode::Free;
+}
 
 bool IsExemptScheme(const QString& address)
 {
@@ -11,13 +54,67 @@ bool IsExemptScheme(const QString& address)
         || a.startsWith(QLatin1String("javascript:"));
 }
 
-bool IsAllowed(int onlyChildSites, const QString& address, const std::function<bool(const QString&)>& isChildSite)
+bool IsBrowserScheme(const QString& scheme)
 {
-    if (onlyChildSites != 1)
+    static const QStringList kSchemes = {"http",   "https",      "ws",          "wss",         "ftp",
+                                         "file",   "about",      "data",        "blob",        "javascript",
+                                         "res",    "view-source", "chrome",     "chrome-error", "chrome-extension",
+                                         "devtools", "filesystem", "qrc"};
+    return kSchemes.contains(scheme.toLower());
+}
+
+Verdict TopLevel(Mode mode, const QUrl& url, const SiteCheck& isChildSite, const QString& ownPages)
+{
+    if (!url.isEmpty() && !IsBrowserScheme(url.scheme()))
+        return Verdict::External;
+    switch (mode) {
+    case Mode::Free:
+        return Verdict::Allow;
+    case Mode::OwnPagesOnly:
+        return isOwnPage(url, ownPages) || isBlank(url) ? Verdict::Allow : Verdict::Refuse;
+    case Mode::ChildSites:
+        break;
+    }
+    if (isRecommendedWeb(url, isChildSite) || IsExemptScheme(url.toString()) || isBlank(url))
+        return Verdict::Allow;
+    // Everything else carries a document of its own making (data:, blob:), shows
+    // another address (view-source:) or the engine's internals (chrome:, about:...).
+    return Verdict::Refuse;
+}
+
+bool FrameAllowed(Mode mode, const QUrl& document, const QUrl& frame, const SiteCheck& isChildSite,
+                  const QString& ownPages)
+{
+    if (!frame.isEmpty() && !IsBrowserScheme(frame.scheme()))
+        return false;
+    if (mode == Mode::Free)
         return true;
-    if (isChildSite && isChildSite(address))
+    if (mode == Mode::ChildSites && isRecommendedWeb(document, isChildSite))
         return true;
-    return IsExemptScheme(address);
+    return TopLevel(mode, frame, isChildSite, ownPages) == Verdict::Allow;
+}
+
+bool RequestAllowed(Mode mode, const QUrl& firstParty, const QUrl& request, const SiteCheck& isChildSite)
+{
+    if (mode == Mode::Free || !isWeb(request))
+        return true;
+    if (mode == Mode::OwnPagesOnly)
+        return false;
+    return isRecommendedWeb(request, isChildSite) || isRecommendedWeb(firstParty, isChildSite);
+}
+
+Typed TypedAddress(const QString& typed, Mode mode)
+{
+    const QString text = typed.trimmed();
+    const QUrl direct(text);
+    Typed result;
+    // "localhost:8080" also parses with a scheme: only the browser's own count as given.
+    if (direct.isValid() && IsBrowserScheme(direct.scheme()))
+        result.url = direct;
+    else
+        result.url = QUrl::fromUserInput(text);
+    result.refused = mode != Mode::Free && result.url.scheme().compare(QLatin1String("javascript"), Qt::CaseInsensitive) == 0;
+    return result;
 }
 
 QString WarningAddress(const QString& exeDirectory, const QString& refusedAddress)

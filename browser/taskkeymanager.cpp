@@ -1,16 +1,27 @@
 #include "taskkeymanager.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QLoggingCategory>
+#include <QPointer>
 #include <QTimer>
+#include <QWidget>
+#include <QWindow>
 
-#include <cstdio>
+#include <cstdlib>
 #include <xcb/xcb.h>
+
+Q_LOGGING_CATEGORY(lcTaskKeys, "lorvane.taskkeys", QtWarningMsg)
 
 namespace {
 
+constexpr int kRetryMs = 250;
+constexpr int kWatchdogMs = 500;
+
 unsigned long g_blockedClasses = 0;
 bool g_held = false;
+bool g_regrabEnabled = true;
 bool g_toldUnsupported = false;
+bool g_toldRefused = false;
 
 xcb_connection_t* x11Connection()
 {
@@ -18,16 +29,26 @@ xcb_connection_t* x11Connection()
     return x11 ? x11->connection() : nullptr;
 }
 
+xcb_window_t rootOf(xcb_connection_t* c)
+{
+    return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+}
+
+// Waits until the server has carried out everything sent on `c` so far.
+void roundTrip(xcb_connection_t* c)
+{
+    free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+}
+
 bool grabKeyboard()
 {
     xcb_connection_t* c = x11Connection();
     if (!c)
         return false;
-    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
     // Keys meant for the browser's own windows still reach them (owner events);
     // everything else, the window manager's shortcuts included, goes nowhere.
-    xcb_grab_keyboard_cookie_t cookie = xcb_grab_keyboard(c, 1, screen->root, XCB_CURRENT_TIME,
-                                                          XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+    xcb_grab_keyboard_cookie_t cookie =
+        xcb_grab_keyboard(c, 1, rootOf(c), XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
     xcb_grab_keyboard_reply_t* reply = xcb_grab_keyboard_reply(c, cookie, nullptr);
     const bool ok = reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
     free(reply);
@@ -42,6 +63,167 @@ void ungrabKeyboard()
     }
 }
 
+// A second client of the same display, the witness: the keyboard is ours only if it
+// cannot take it. Opened on first need and kept for the run.
+xcb_connection_t* witness()
+{
+    static xcb_connection_t* connection = nullptr;
+    static bool tried = false;
+    if (!tried) {
+        tried = true;
+        connection = xcb_connect(nullptr, nullptr);
+        if (xcb_connection_has_error(connection)) {
+            qCWarning(lcTaskKeys) << "cannot open a second connection to the X server; whether the keyboard"
+                                     " is held is then known only from the browser's own bookkeeping";
+            xcb_disconnect(connection);
+            connection = nullptr;
+        }
+    }
+    return connection;
+}
+
+// Whether some client holds the keyboard: false when the witness could take it.
+bool anyClientHoldsKeyboard()
+{
+    xcb_connection_t* ours = x11Connection();
+    xcb_connection_t* other = witness();
+    if (!ours || !other)
+        return true;
+    // Whatever Qt has queued (an ungrab among it) reaches the server before the witness asks.
+    roundTrip(ours);
+    xcb_grab_keyboard_reply_t* reply = xcb_grab_keyboard_reply(
+        other,
+        xcb_grab_keyboard(other, 0, rootOf(other), XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+        nullptr);
+    const bool nobodyHolds = reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
+    free(reply);
+    if (nobodyHolds) {
+        xcb_ungrab_keyboard(other, XCB_CURRENT_TIME);
+        roundTrip(other);
+    }
+    return !nobodyHolds;
+}
+
+// While a popup is open it holds the keyboard for the program (Qt grabs it on the
+// popup's window) and must keep it, or it would not see its own Escape.
+bool popupOrGrabberOpen()
+{
+    if (QApplication::activePopupWidget() || QWidget::keyboardGrabber())
+        return true;
+    const QWindowList windows = QGuiApplication::topLevelWindows();
+    for (QWindow* w : windows) {
+        if (w->type() == Qt::Popup && w->isVisible())
+            return true;
+    }
+    return false;
+}
+
+void restoreGrab();
+
+// Watches for everything that may have ended the grab and takes it back.
+class GrabKeeper : public QObject
+{
+public:
+    GrabKeeper()
+    {
+        m_watchdog.setInterval(kWatchdogMs);
+        QObject::connect(&m_watchdog, &QTimer::timeout, this, restoreGrab);
+    }
+
+    void Start()
+    {
+        if (!m_installed) {
+            qApp->installEventFilter(this);
+            m_installed = true;
+        }
+        m_watchdog.start();
+    }
+
+    void Stop()
+    {
+        m_watchdog.stop();
+        if (m_installed) {
+            qApp->removeEventFilter(this);
+            m_installed = false;
+        }
+    }
+
+    void RestoreSoon()
+    {
+        if (m_pending)
+            return;
+        m_pending = true;
+        QTimer::singleShot(0, this, [this] {
+            m_pending = false;
+            restoreGrab();
+        });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Hide)
+            return false;
+        bool window = false;
+        bool popup = false;
+        if (watched->isWidgetType()) {
+            auto* w = static_cast<QWidget*>(watched);
+            window = w->isWindow();
+            popup = w->windowType() == Qt::Popup;
+        } else if (watched->isWindowType()) {
+            auto* w = static_cast<QWindow*>(watched);
+            window = !w->parent();
+            popup = w->type() == Qt::Popup;
+        }
+        if (!window)
+            return false;
+        if (popup && !popupOrGrabberOpen()) {
+            // With the last popup gone Qt has just ungrabbed the keyboard for the whole
+            // program. Taken back here and now, before the next event, so that not even
+            // a key pressed at once escapes.
+            if (g_held) {
+                g_held = false;
+                qCDebug(lcTaskKeys) << "a popup closed and took the keyboard grab with it";
+            }
+            restoreGrab();
+        } else {
+            RestoreSoon();
+        }
+        return false;
+    }
+
+private:
+    QTimer m_watchdog;
+    bool m_installed = false;
+    bool m_pending = false;
+};
+
+GrabKeeper* keeper()
+{
+    static QPointer<GrabKeeper> instance;
+    if (!instance) {
+        instance = new GrabKeeper;
+        instance->setParent(qApp);
+    }
+    return instance;
+}
+
+void restoreGrab()
+{
+    if (!g_blockedClasses || !g_regrabEnabled || popupOrGrabberOpen())
+        return;
+    // Taking it again while it is ours only replaces our own grab.
+    const bool was = g_held;
+    g_held = grabKeyboard();
+    if (g_held && !was) {
+        qCDebug(lcTaskKeys) << "keyboard held again";
+        g_toldRefused = false;
+    } else if (!g_held && !g_toldRefused) {
+        g_toldRefused = true;
+        qCWarning(lcTaskKeys) << "another program holds the keyboard; trying again every" << kWatchdogMs << "ms";
+    }
+}
+
 // Another program (a menu, the window manager) may hold the keyboard for a moment:
 // keep trying until the grab is ours or nothing is to be blocked any more.
 void holdKeyboard()
@@ -50,7 +232,7 @@ void holdKeyboard()
         return;
     g_held = grabKeyboard();
     if (!g_held)
-        QTimer::singleShot(250, qGuiApp, holdKeyboard);
+        QTimer::singleShot(kRetryMs, qGuiApp, holdKeyboard);
 }
 
 } // namespace
@@ -60,8 +242,8 @@ void CTaskKeyManager::Disable(unsigned long keyClass, int block, int /*flag*/)
     if (QGuiApplication::platformName() != QLatin1String("xcb")) {
         if (QGuiApplication::platformName() != QLatin1String("offscreen") && !g_toldUnsupported) {
             g_toldUnsupported = true;
-            std::fprintf(stderr, "Lorvane: the task keys cannot be blocked on the %s platform\n",
-                         qPrintable(QGuiApplication::platformName()));
+            qCWarning(lcTaskKeys).noquote()
+                << "the task keys cannot be blocked on the" << QGuiApplication::platformName() << "platform";
         }
         return;
     }
@@ -70,15 +252,32 @@ void CTaskKeyManager::Disable(unsigned long keyClass, int block, int /*flag*/)
     else
         g_blockedClasses &= ~keyClass;
 
-    if (g_blockedClasses)
+    if (g_blockedClasses) {
+        keeper()->Start();
         holdKeyboard();
-    else if (g_held) {
-        ungrabKeyboard();
-        g_held = false;
+    } else {
+        keeper()->Stop();
+        if (g_held) {
+            ungrabKeyboard();
+            g_held = false;
+        }
     }
 }
 
 bool CTaskKeyManager::IsKeyboardHeld()
 {
+    if (!g_held)
+        return false;
+    if (!anyClientHoldsKeyboard()) {
+        g_held = false;
+        qCDebug(lcTaskKeys) << "the keyboard grab was lost";
+        if (g_blockedClasses)
+            keeper()->RestoreSoon();
+    }
     return g_held;
+}
+
+void CTaskKeyManager::SetRegrabEnabled(bool enabled)
+{
+    g_regrabEnabled = enabled;
 }

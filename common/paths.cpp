@@ -68,6 +68,11 @@ QString GetWebSnapShootDirectory()
         + QLatin1Char('/');
 }
 
+QString GetPrintDirectory()
+{
+    return ensureFolder(writableBase(QStandardPaths::GenericDataLocation) + QStringLiteral("/prints"));
+}
+
 QString GetHtmlModleDirectory()
 {
     return ensureFolder(GetExeDirectory() + QStringLiteral("/data/html")) + QLatin1Char('/');

@@ -21,6 +21,9 @@ LORVANECOMMON_EXPORT QString GetDataBasePathName();
 LORVANECOMMON_EXPORT QString GetPictureDirectory();
 // Folder of the site snapshots, with a trailing separator.
 LORVANECOMMON_EXPORT QString GetWebSnapShootDirectory();
+// Folder where the browser puts the pages it prints when no printer is there, without
+// a trailing separator.
+LORVANECOMMON_EXPORT QString GetPrintDirectory();
 // Folder of the browser's own HTML pages, with a trailing separator.
 LORVANECOMMON_EXPORT QString GetHtmlModleDirectory();
 // The per-user folder for files the child picks when the installation is read-only,

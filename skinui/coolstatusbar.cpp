@@ -76,6 +76,7 @@ CCoolStatusBar::CCoolStatusBar(QWidget* parent)
     SetProgressMin(0);
     SetProgressMax(100);
     applyColors();
+    connect(this, &QStatusBar::messageChanged, this, qOverload<>(&QWidget::update));
     m_clock.start(kClockPeriodMs, this);
 }
 
@@ -194,6 +195,15 @@ void CCoolStatusBar::paintEvent(QPaintEvent*)
     const QRect clock = PaneRect(0).adjusted(5, 0, 0, 0);
     p.drawText(clock, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                fm.elidedText(CurrentClockText(), Qt::ElideRight, clock.width()));
+
+    // A passing message (something the child tried was turned down) shares the
+    // progress pane; a loading page's progress comes first.
+    const QString message = currentMessage();
+    if (!message.isEmpty() && m_wndProgress->isHidden()) {
+        const QRect pane = PaneRect(1).adjusted(5, 0, -5, 0);
+        p.drawText(pane, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                   fm.elidedText(message, Qt::ElideRight, pane.width()));
+    }
 
     const QRect sponsor = PaneRect(2).adjusted(5, 0, -6, 0);
     p.drawText(sponsor, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,

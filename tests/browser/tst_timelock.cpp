@@ -3,7 +3,9 @@
 #include "configmanager.h"
 #include "coolbutton.h"
 #include "cooledit.h"
+#include "containerview.h"
 #include "exitpassworddlg.h"
+#include "ieview.h"
 #include "isolatedenvironment.h"
 #include "lockscreendlg.h"
 #include "mainframe.h"
@@ -101,6 +103,31 @@ private slots:
         clock.advance(1);
         frame.OnTimeLimitTick();
         QCOMPARE(locks, 2);
+    }
+
+    void pagesAreSilentUnderTheLock()
+    {
+        setRules(1, 1, 0);
+        TickClock::ManualClock clock(0);
+        CMainFrame frame;
+        frame.OpenInNewTab("about:blank", "a");
+        frame.OpenInNewTab("about:blank", "b");
+        QList<bool> mutedDuringLock;
+        CIEView* openedDuringLock = nullptr;
+        frame.SetLockRunner([&] {
+            // A page's script may open a window while the lock is up: it stays silent too.
+            openedDuringLock = frame.OpenInNewTab("about:blank", "c");
+            for (CIEView* v : frame.ContainerView()->Pages())
+                mutedDuringLock.append(v->page()->isAudioMuted());
+            return 5;
+        });
+        clock.advance(60000);
+        frame.OnTimeLimitTick();
+        QVERIFY(openedDuringLock);
+        QCOMPARE(mutedDuringLock, QList<bool>({true, true, true}));
+        QVERIFY(!frame.ArePagesSilenced());
+        for (CIEView* v : frame.ContainerView()->Pages())
+            QVERIFY(!v->page()->isAudioMuted());
     }
 
     void noTimerWhenTheLimitWasOff()

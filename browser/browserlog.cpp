@@ -1,0 +1,3 @@
+#include "browserlog.h"
+
+Q_LOGGING_CATEGORY(lcBrowser, "lorvane.browser", QtWarningMsg)

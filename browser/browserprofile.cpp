@@ -1,0 +1,40 @@
+#include "browserprofile.h"
+
+#include "browserconfig.h"
+#include "browserdata.h"
+#include "browserlog.h"
+#include "configmanager.h"
+#include "navigationpolicy.h"
+
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QVariant>
+
+void CRequestFilter::interceptRequest(QWebEngineUrlRequestInfo& info)
+{
+    const NavigationPolicy::Mode mode =
+        NavigationPolicy::ModeFor(BrowserConfig().m_record.m_bOnlyChildSites, BrowserRestricted());
+    if (NavigationPolicy::RequestAllowed(mode, info.firstPartyUrl(), info.requestUrl(), &BrowserData::IsChildSite))
+        return;
+    qCWarning(lcBrowser) << "blocked a request of" << info.firstPartyUrl().toString() << "to"
+                         << info.requestUrl().toString();
+    info.block(true);
+}
+
+void PrepareBrowserProfile(QWebEngineProfile* profile)
+{
+    if (profile->property("lorvanePrepared").toBool())
+        return;
+    profile->setProperty("lorvanePrepared", true);
+    profile->setUrlRequestInterceptor(new CRequestFilter(profile));
+
+    QWebEngineSettings* s = profile->settings();
+    // Links to mail, telephone and other programs' schemes open nothing.
+    s->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
+    s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    s->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    s->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
+    s->setAttribute(QWebEngineSettings::ScreenCaptureEnabled, false);
+    s->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
+    s->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, false);
+}
