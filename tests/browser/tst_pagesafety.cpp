@@ -2,6 +2,7 @@
 #include "containerview.h"
 #include "coolstatusbar.h"
 #include "ieview.h"
+#include "lorvaneapp.h"
 #include "mainframe.h"
 #include "printfiles.h"
 #include "testhttpserver.h"
@@ -89,6 +90,7 @@ private slots:
         m_env = std::make_unique<IsolatedEnvironment>();
         UseDatabaseOf(*m_env);
         ResetBrowserConfig(1, "about:blank");
+        SetBrowserRestricted(false);
         QVERIFY(ManagerData::AddSite("127.0.0.1", "local", ""));
         m_handedOut.clear();
     }
@@ -235,6 +237,22 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(page->title(), QStringLiteral("Local"), 20000);
         QTest::qWait(1500);
         QVERIFY2(far.requestedPaths().isEmpty(), qPrintable(far.requestedPaths().join(' ')));
+    }
+
+    // A damaged settings record with no good copy: the browser's own pages only, not
+    // even a recommended site, and no request leaves for any host.
+    void restrictedBrowsingShowsOnlyOwnPages()
+    {
+        SetBrowserRestricted(true);
+        CMainFrame frame;
+        frame.OpenInNewTab(CLorvaneApp::StartPageAddress() + "#restricted", "t");
+        CIEView* page = frame.ActivePage();
+        QTRY_VERIFY_WITH_TIMEOUT(page->url().fileName() == "start.html", 20000);
+        const int before = int(m_server.requestedPaths().size());
+        page->Navigate(m_server.url("/allowed").toString());
+        QTRY_VERIFY_WITH_TIMEOUT(page->url().toString().contains("warning.html"), 20000);
+        QTest::qWait(500);
+        QCOMPARE(int(m_server.requestedPaths().size()), before);
     }
 
     void typedScriptIsRefusedWithTheSwitchOn()
