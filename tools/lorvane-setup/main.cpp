@@ -31,7 +31,6 @@ std::optional<std::string> readLine()
 
 std::optional<std::string> askHidden(const char* prompt)
 {
-    std::cerr << prompt << std::flush;
     termios old {};
     const bool terminal = ::isatty(STDIN_FILENO) && ::tcgetattr(STDIN_FILENO, &old) == 0;
     if (terminal) {
@@ -39,6 +38,9 @@ std::optional<std::string> askHidden(const char* prompt)
         quiet.c_lflag &= ~tcflag_t(ECHO);
         ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
     }
+    // Asked only once echo is off: what is typed after the prompt is neither shown nor
+    // flushed away with what came before it.
+    std::cerr << prompt << std::flush;
     std::optional<std::string> line = readLine();
     if (terminal) {
         ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &old);
