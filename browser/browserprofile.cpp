@@ -10,14 +10,20 @@
 #include <QWebEngineSettings>
 #include <QVariant>
 
+CRequestFilter::CRequestFilter(QObject* parent, QWebEnginePage* page)
+    : QWebEngineUrlRequestInterceptor(parent)
+    , m_page(page)
+{
+}
+
 void CRequestFilter::interceptRequest(QWebEngineUrlRequestInfo& info)
 {
     const NavigationPolicy::Mode mode =
         NavigationPolicy::ModeFor(BrowserConfig().m_record.m_bOnlyChildSites, BrowserRestricted());
-    if (NavigationPolicy::RequestAllowed(mode, info.firstPartyUrl(), info.requestUrl(), &BrowserData::IsChildSite))
+    const QUrl document = m_page ? m_page->url() : info.firstPartyUrl();
+    if (NavigationPolicy::RequestAllowed(mode, document, info.requestUrl(), &BrowserData::IsChildSite))
         return;
-    qCWarning(lcBrowser) << "blocked a request of" << info.firstPartyUrl().toString() << "to"
-                         << info.requestUrl().toString();
+    qCWarning(lcBrowser) << "blocked a request of" << document.toString() << "to" << info.requestUrl().toString();
     info.block(true);
 }
 

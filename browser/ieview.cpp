@@ -55,6 +55,7 @@ CIEPage::CIEPage(QWebEngineProfile* profile, CIEView* view)
     : QWebEnginePage(profile, view)
     , m_pView(view)
 {
+    setUrlRequestInterceptor(new CRequestFilter(this, this));
     // Devices, notifications and the file system stay out of reach of every page, and
     // no page makes itself the handler of another program's links.
     connect(this, &QWebEnginePage::featurePermissionRequested, this, [this](const QUrl& origin, Feature feature) {

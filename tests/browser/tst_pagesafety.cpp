@@ -239,6 +239,24 @@ private slots:
         QVERIFY2(far.requestedPaths().isEmpty(), qPrintable(far.requestedPaths().join(' ')));
     }
 
+    // What a recommended page loads is its own affair, and so is a blank window it opens
+    // while nothing is written into it.
+    void recommendedPageLoadsFromAnyHost()
+    {
+        TestHttpServer far;
+        QVERIFY(far.listen());
+        const QString farBase = far.url("/", "localhost").toString();
+        m_server.addTitledPage("/mixed", "Mixed",
+                               QStringLiteral("<img src='%1img.png'><script src='%1s.js'></script>"
+                                              "<script>fetch('%1fetch').catch(()=>0)</script>")
+                                   .arg(farBase));
+        CMainFrame frame;
+        QVERIFY(openAllowedPage(frame, "/mixed", "Mixed"));
+        QTRY_VERIFY_WITH_TIMEOUT(far.requestedPaths().contains("/img.png"), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(far.requestedPaths().contains("/s.js"), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(far.requestedPaths().contains("/fetch"), 20000);
+    }
+
     // A damaged settings record with no good copy: the browser's own pages only, not
     // even a recommended site, and no request leaves for any host.
     void restrictedBrowsingShowsOnlyOwnPages()
