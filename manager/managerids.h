@@ -65,4 +65,32 @@ inline constexpr int kHistoryGoToPage = 1050;
 inline constexpr int kHistoryPageCount = 1038;
 inline constexpr int kHistoryClear = 1051;
 
+// The recommended-sites page.
+inline constexpr int kSitesList = 1022;
+inline constexpr int kSitesAdd = 1023;
+inline constexpr int kSitesDelete = 1024;
+inline constexpr int kSitesEdit = 1025;
+inline constexpr int kSitesActionGroup = 1007;
+inline constexpr int kSitesResultGroup = 1012;
+inline constexpr int kSitesPrevPage = 1034;
+inline constexpr int kSitesNextPage = 1035;
+inline constexpr int kSitesPageEdit = 1036;
+inline constexpr int kSitesGoToPage = 1037;
+inline constexpr int kSitesPageCount = 1038;
+
+// The add and edit site dialogs; their "取消" is kCancelButton.
+inline constexpr int kAddSiteDlg = 146;
+inline constexpr int kEditSiteDlg = 149;
+inline constexpr int kSiteInfoGroup = 1007;
+inline constexpr int kSitePreviewGroup = 1006;
+inline constexpr int kAddSiteOk = 1023;
+inline constexpr int kSitePreview = 1024;
+inline constexpr int kSiteSnapshotButton = 1025;
+inline constexpr int kSiteUrlEdit = 1026;
+inline constexpr int kSiteNameEdit = 1027;
+inline constexpr int kSiteBrowser = 1030;
+inline constexpr int kSiteWaitAnimation = 1031;
+inline constexpr int kSiteWaitText = 1033;
+inline constexpr int kEditSiteOk = 1037;
+
 } // namespace ManagerId

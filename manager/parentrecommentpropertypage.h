@@ -2,7 +2,14 @@
 
 #include "panelpage.h"
 
-// The control panel's page for the sites the parents recommend, to which the browser can be restricted.
+class CCoolButton;
+class CCoolGroupBox;
+class CFlatEdit;
+class CViewRecommentListCtrl;
+
+// The control panel's page for the sites the parents recommend, to which the browser can
+// be restricted: five at a time, newest first, each with its snapshot, added, edited and
+// deleted through the two site dialogs.
 class CParentRecommentPropertyPage : public CPanelPage
 {
     Q_OBJECT
@@ -10,4 +17,35 @@ class CParentRecommentPropertyPage : public CPanelPage
 public:
     explicit CParentRecommentPropertyPage(QWidget* parent);
     ~CParentRecommentPropertyPage() override;
+
+    int CurrentPage() const { return m_nCurrentPage; }
+
+    // Reads the current page anew; false (after telling the parent) when the database
+    // could not be read.
+    bool Refresh();
+    void OnPrevPage();
+    void OnNextPage();
+    // "跳转": the typed page, kept within the pages there are.
+    void OnGoToPage();
+    void OnListClicked();
+    void OnAddSite();
+    void OnEditSite();
+    void OnDeleteSite();
+
+    CViewRecommentListCtrl* m_listSites; // 1022
+    CCoolButton* m_btnPrev;              // 1034
+    CCoolButton* m_btnNext;              // 1035
+    CFlatEdit* m_editPage;               // 1036
+    CCoolButton* m_btnGoTo;              // 1037
+    CFlatEdit* m_editPageCount;          // 1038
+    CCoolButton* m_btnAdd;               // 1023
+    CCoolButton* m_btnEdit;              // 1025
+    CCoolButton* m_btnDelete;            // 1024
+    CCoolGroupBox* m_groupResult;        // 1012
+    CCoolGroupBox* m_groupActions;       // 1007
+
+private:
+    void updateActions();
+
+    int m_nCurrentPage = 1;
 };

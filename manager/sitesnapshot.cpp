@@ -17,6 +17,9 @@
 #include <QWebEngineView>
 
 namespace {
+
+// Far beyond any desktop's screens, to the top left.
+constexpr int kOffScreen = -20000;
 Q_LOGGING_CATEGORY(lcSnapshot, "lorvane.manager")
 
 // How long to keep looking for a painted page after loading finished before taking
@@ -105,10 +108,14 @@ CSiteSnapshot::CSiteSnapshot(QObject* parent)
     m_view = new QWebEngineView;
     m_page = new CSnapshotPage(profile, m_view);
     m_view->setPage(m_page);
-    // Rendered at full page size but never put on the screen.
+    // Rendered at full page size but never put on the screen. The engine's render
+    // window is native and gets mapped even so on X11: it lives far outside every
+    // screen, out of the window manager's hands and never takes the focus.
+    m_view->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus
+                           | Qt::X11BypassWindowManagerHint);
     m_view->setAttribute(Qt::WA_DontShowOnScreen);
     m_view->setAttribute(Qt::WA_ShowWithoutActivating);
-    m_view->resize(ViewWidth, ViewHeight);
+    m_view->setGeometry(kOffScreen, kOffScreen, ViewWidth, ViewHeight);
     m_view->show();
 
     m_retryTimer = new QTimer(this);

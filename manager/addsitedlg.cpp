@@ -1,0 +1,234 @@
+#include "addsitedlg.h"
+
+#include "browsingdatabase.h"
+#include "coolbutton.h"
+#include "coolgroupbox.h"
+#include "dlgitem.h"
+#include "flatedit.h"
+#include "managerart.h"
+#include "managerdata.h"
+#include "managerids.h"
+#include "messagebox.h"
+#include "paths.h"
+#include "picturebox.h"
+#include "pictureex.h"
+#include "siterules.h"
+#include "sitesnapshot.h"
+
+#include <QFile>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+
+#include <exception>
+
+namespace {
+
+// Room for any address or name a parent could mean; the line edit's own limit would cut
+// long texts short without a word.
+constexpr int kSiteTextMaxLength = 1 << 24;
+
+QImage whitePicture()
+{
+    QImage picture(CSiteSnapshot::PictureWidth, CSiteSnapshot::PictureHeight, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    return picture;
+}
+
+} // namespace
+
+CSiteDlgBase::CSiteDlgBase(const QString& title, int okId, bool withPreviewGroup, QWidget* pParent)
+    : CBeautifulDialog(pParent)
+    , m_groupPreview(nullptr)
+    , m_imgSnapshot(whitePicture())
+{
+    SetWindowTextA(title);
+    SetIcon(ManagerIcon(), true);
+    SetClientSize(kClientSize);
+
+    // The frames come first so that the controls they frame lie above them.
+    m_groupInfo = new CCoolGroupBox(this);
+    SetDlgCtrlID(m_groupInfo, ManagerId::kSiteInfoGroup);
+    m_groupInfo->SetBorderColor(kManagerGroupBorder);
+    PlaceInClient(m_groupInfo, QRect(12, 10, 416, 100));
+    if (withPreviewGroup) {
+        m_groupPreview = new CCoolGroupBox(this);
+        SetDlgCtrlID(m_groupPreview, ManagerId::kSitePreviewGroup);
+        m_groupPreview->SetText(QStringLiteral("站点预览")).SetBorderColor(kManagerGroupBorder);
+        PlaceInClient(m_groupPreview, QRect(12, 118, 416, 132));
+    }
+
+    auto textRow = [this](const QString& label, int id, int y) {
+        auto* text = new QLabel(label, this);
+        text->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        PlaceInClient(text, QRect(24, y, 72, 26));
+        auto* edit = new CFlatEdit(this);
+        SetDlgCtrlID(edit, id);
+        edit->setMaxLength(kSiteTextMaxLength);
+        PlaceInClient(edit, QRect(102, y, 310, 26));
+        return edit;
+    };
+    m_editUrl = textRow(QStringLiteral("站点地址:"), ManagerId::kSiteUrlEdit, 30);
+    m_editName = textRow(QStringLiteral("网站名称:"), ManagerId::kSiteNameEdit, 68);
+
+    m_picPreview = new CPictureBox(this);
+    SetDlgCtrlID(m_picPreview, ManagerId::kSitePreview);
+    PlaceInClient(m_picPreview, QRect(28, 140, CSiteSnapshot::PictureWidth, CSiteSnapshot::PictureHeight));
+    m_btnSnapshot = new CCoolButton(QStringLiteral("获取快照"), this);
+    SetDlgCtrlID(m_btnSnapshot, ManagerId::kSiteSnapshotButton);
+    PlaceInClient(m_btnSnapshot, QRect(178, 140, 96, 28));
+    m_picWait = new CPictureEx(this);
+    SetDlgCtrlID(m_picWait, ManagerId::kSiteWaitAnimation);
+    m_picWait->SetBkColor(kManagerWindowBackground);
+    PlaceInClient(m_picWait, QRect(178, 186, 40, 40));
+    m_picWait->hide();
+    m_textWait = new QLabel(QStringLiteral("正在获取网站快照..."), this);
+    SetDlgCtrlID(m_textWait, ManagerId::kSiteWaitText);
+    PlaceInClient(m_textWait, QRect(224, 194, 192, 24));
+    m_textWait->hide();
+
+    m_btnOk = new CCoolButton(QStringLiteral("确定"), this);
+    SetDlgCtrlID(m_btnOk, okId);
+    PlaceInClient(m_btnOk, QRect(246, 262, 84, 28));
+    m_btnCancel = new CCoolButton(QStringLiteral("取消"), this);
+    SetDlgCtrlID(m_btnCancel, ManagerId::kCancelButton);
+    PlaceInClient(m_btnCancel, QRect(344, 262, 84, 28));
+
+    m_snapshot = new CSiteSnapshot(this);
+    m_picPreview->SetBitmap(m_imgSnapshot);
+
+    m_editUrl->installEventFilter(this);
+    connect(m_btnSnapshot, &QAbstractButton::clicked, this, [this] { OnBnClickedSnapshot(); });
+    connect(m_btnOk, &QAbstractButton::clicked, this, [this] { OnBnClickedOk(); });
+    connect(m_btnCancel, &QAbstractButton::clicked, this, &QDialog::reject);
+    connect(m_snapshot, &CSiteSnapshot::captured, this, &CSiteDlgBase::OnCaptured);
+    connect(m_snapshot, &CSiteSnapshot::finishedLoading, this, &CSiteDlgBase::OnFinishedLoading);
+    m_editUrl->setFocus();
+}
+
+CSiteDlgBase::~CSiteDlgBase()
+{
+    // The hidden page may still report while it goes; nothing here should hear it.
+    m_snapshot->disconnect(this);
+}
+
+bool CSiteDlgBase::IsWaiting() const
+{
+    return !m_picWait->isHidden() && !m_textWait->isHidden();
+}
+
+void CSiteDlgBase::StartSnapshot(const QString& address)
+{
+    m_imgSnapshot = whitePicture();
+    m_picPreview->SetBitmap(QImage());
+    m_picWait->Stop();
+    if (!m_picWait->Load(GetPictureDirectory() + QStringLiteral("/wait_web_down.gif")))
+        qCWarning(lcSites) << "the wait animation did not load from" << GetPictureDirectory();
+    m_picWait->Draw();
+    m_picWait->show();
+    m_textWait->show();
+    m_snapshot->Start(address);
+}
+
+void CSiteDlgBase::OnBnClickedSnapshot()
+{
+    StartSnapshot(TrimBlanks(m_editUrl->text()));
+}
+
+void CSiteDlgBase::SetSnapshotPicture(const QImage& picture)
+{
+    m_imgSnapshot = picture;
+    m_picPreview->SetBitmap(picture);
+}
+
+void CSiteDlgBase::OnCaptured(const QImage& picture)
+{
+    if (!picture.isNull())
+        SetSnapshotPicture(picture);
+}
+
+void CSiteDlgBase::OnFinishedLoading()
+{
+    m_picWait->Stop();
+    m_picWait->hide();
+    m_textWait->hide();
+}
+
+void CSiteDlgBase::keyPressEvent(QKeyEvent* event)
+{
+    // Neither Enter nor Escape may end the dialog by accident.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape: event->accept(); return;
+    default: CBeautifulDialog::keyPressEvent(event);
+    }
+}
+
+bool CSiteDlgBase::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_editUrl && event->type() == QEvent::FocusOut) {
+        // Only when the parent moves on inside the dialog: a message box or another window
+        // taking the focus for a moment is not the address being finished.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            OnUrlFocusLost();
+    }
+    return CBeautifulDialog::eventFilter(watched, event);
+}
+
+CAddSiteDlg::CAddSiteDlg(QWidget* pParent)
+    : CSiteDlgBase(QStringLiteral("添加父母推荐站点"), ManagerId::kAddSiteOk, true, pParent)
+{
+    connect(m_snapshot, &CSiteSnapshot::titleChanged, m_editName, &QLineEdit::setText);
+    ManagerData::SetDataBasePath(GetDataBasePathName());
+}
+
+CAddSiteDlg::~CAddSiteDlg() = default;
+
+void CAddSiteDlg::OnUrlFocusLost()
+{
+    const QString url = TrimBlanks(m_editUrl->text());
+    if (url.isEmpty() || url == m_strLastUrl)
+        return;
+    m_strLastUrl = url;
+    StartSnapshot(url);
+}
+
+void CAddSiteDlg::OnBnClickedSnapshot()
+{
+    m_strLastUrl = TrimBlanks(m_editUrl->text());
+    CSiteDlgBase::OnBnClickedSnapshot();
+}
+
+void CAddSiteDlg::OnBnClickedOk()
+{
+    const QString url = TrimBlanks(m_editUrl->text());
+    const QString name = TrimBlanks(m_editName->text());
+    SiteRefusal refusal;
+    try {
+        refusal = CheckNewSite(url, name, [](const QString& u) { return ManagerData::IsSiteExist(u); });
+    } catch (const std::exception& e) {
+        showMessage(this, SiteFailureMessage(QStringLiteral("读取站点信息失败!"), e), QStringLiteral("错误"),
+                    MsgIcon::Error);
+        return;
+    }
+    if (refusal.IsRefused()) {
+        showMessage(this, refusal.text, refusal.caption, MsgIcon::Error);
+        return;
+    }
+
+    // The picture goes first, so the row never names a file that was not written; it is
+    // taken back when the row cannot be stored.
+    const QString image = GetGuid() + QStringLiteral(".bmp");
+    const QString path = GetWebSnapShootDirectory() + image;
+    const bool pictureSaved = CSiteSnapshot::SavePicture(SnapshotPicture(), path);
+    if (!ManagerData::AddSite(url, name, image)) {
+        if (pictureSaved && !QFile::remove(path))
+            qCWarning(lcSites) << "could not take back the snapshot of a site that was not stored:" << path;
+        showMessage(this, SiteAddFailedMessage(ManagerData::DataBasePath()), QStringLiteral("错误"), MsgIcon::Error);
+        return;
+    }
+    showMessage(this, QStringLiteral("已经添加成功!"), QStringLiteral("提醒"), MsgIcon::Information);
+    accept();
+}
