@@ -26,19 +26,24 @@ CAboutPropage::~CAboutPropage() = default;
 
 QString CAboutPropage::MakerLine()
 {
-    return QStringLiteral("本软件由 Lorvane 开发团队制作");
+    return QStringLiteral("本软件由 Lorvane 开发团队制作  版本 %1").arg(Version());
+}
+
+QString CAboutPropage::Version()
+{
+    return QStringLiteral(LORVANE_VERSION);
 }
 
 QRect CAboutPropage::MakerLineRect(const QSize& page, const QSize& text)
 {
     const double sx = double(page.width()) / kLayoutWidth;
     const double sy = double(page.height()) / kLayoutHeight;
-    const int centreX = int((kLineX + kLineWidth / 2.0) * sx);
-    const int centreY = int((kLineY + kLineHeight / 2.0) * sy);
+    // Left-aligned from the line's own corner; only a text too wide for the rest of the
+    // page moves left, so none of it is cut.
     const int w = qMin(qMax(text.width(), int(kLineWidth * sx)), qMax(0, page.width() - 4));
     const int h = qMax(text.height(), int(kLineHeight * sy));
-    const int x = qBound(2, centreX - w / 2, qMax(2, page.width() - 2 - w));
-    return QRect(x, centreY - h / 2, w, h);
+    const int x = qBound(2, int(kLineX * sx), qMax(2, page.width() - 2 - w));
+    return QRect(x, int(kLineY * sy), w, h);
 }
 
 void CAboutPropage::resizeEvent(QResizeEvent* event)

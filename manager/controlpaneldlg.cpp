@@ -1,18 +1,24 @@
 #include "controlpaneldlg.h"
 
 #include "aboutpropage.h"
+#include "configmanager.h"
 #include "coolgroupbox.h"
 #include "cooltabbutton.h"
 #include "dlgitem.h"
+#include "flatedit.h"
 #include "historypropertypage.h"
 #include "mainpropertypage.h"
 #include "managerart.h"
 #include "managerids.h"
+#include "messagebox.h"
 #include "parentrecommentpropertypage.h"
 #include "passwordpropertypage.h"
 #include "quenlitbitmaps.h"
+#include "radiobox.h"
+#include "settingsrules.h"
 #include "timecontrolpropertypage.h"
 
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -42,6 +48,7 @@ QRect CControlPanelDlg::PageAreaRect()
 
 CControlPanelDlg::CControlPanelDlg(CConfigManager& config, QWidget* pParent)
     : CBeautifulDialog(pParent)
+    , m_config(config)
 {
     SetTitleButtons(true, false, true);
     SetWindowTextA(QStringLiteral("家长管理控制面板"));
@@ -116,4 +123,47 @@ void CControlPanelDlg::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Escape: event->accept(); return;
     default: CBeautifulDialog::keyPressEvent(event);
     }
+}
+
+QList<CControlPanelDlg::Page> CControlPanelDlg::PagesWithUnsavedChanges() const
+{
+    QList<Page> pages;
+    if (m_pageMain->HasUnsavedChanges())
+        pages << General;
+    if (TimeLimitDiffers(m_config.m_record, m_pageTime->m_radioLimit->GetCheck() != 0,
+                         m_pageTime->m_editMinutes->text()))
+        pages << TimeLimit;
+    // A password typed but not yet confirmed.
+    if (!m_pagePassword->m_editCurrent->text().isEmpty() || !m_pagePassword->m_editNew->text().isEmpty()
+        || !m_pagePassword->m_editAgain->text().isEmpty())
+        pages << Password;
+    return pages;
+}
+
+void CControlPanelDlg::closeEvent(QCloseEvent* event)
+{
+    const QList<Page> pending = PagesWithUnsavedChanges();
+    if (!pending.isEmpty()) {
+        QStringList names;
+        for (Page page : pending)
+            names << QStringLiteral("“%1”").arg(QString::fromUtf8(PageButtons()[page].text));
+        const MsgResult answer =
+            showMessage(this, QStringLiteral("%1页上的修改还没有保存,要保存吗?").arg(names.join(QStringLiteral("、"))),
+                        QStringLiteral("询问"), MsgIcon::Question, MsgButtons::YesNo);
+        if (answer == MsgResult::Yes) {
+            for (Page page : pending) {
+                const bool saved = page == General ? m_pageMain->OnSave()
+                    : page == TimeLimit            ? m_pageTime->OnSave()
+                                                   : m_pagePassword->OnChangePassword();
+                if (!saved) {
+                    // The parent has just been told why; the page shows what to mend.
+                    ShowPage(page);
+                    m_buttons[page]->SetCheck(); // the buttons stand in page order
+                    event->ignore();
+                    return;
+                }
+            }
+        }
+    }
+    CBeautifulDialog::closeEvent(event);
 }

@@ -2,6 +2,8 @@
 
 #include "beautifuldialog.h"
 
+#include <QList>
+
 #include <array>
 
 class CAboutPropage;
@@ -52,11 +54,18 @@ public:
     CHistoryPropertyPage* m_pageHistory;
     CAboutPropage* m_pageAbout;
 
+    // The pages whose controls hold something not saved yet, in page order.
+    QList<Page> PagesWithUnsavedChanges() const;
+
 protected:
     void OnEraseBkgnd(QPainter& dc, const QRect& clientRect) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Unsaved changes are offered for saving first; a save that fails keeps the panel open
+    // on that page.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    CConfigManager& m_config; // shared with the pages
     std::array<CPanelPage*, PageCount> m_pages{};
     std::array<CCoolTabButton*, PageCount> m_buttons{};
     Page m_current = General;

@@ -14,10 +14,13 @@
 
 #include <QDesktopServices>
 #include <QScrollBar>
+#include <QShowEvent>
 
 #include <exception>
 
 namespace {
+
+constexpr int kRecordedAddressRole = Qt::UserRole;
 
 QString reasonOf(const std::exception& e)
 {
@@ -100,10 +103,13 @@ bool CHistoryPropertyPage::Refresh()
     m_listHistory->DeleteAllItems();
     for (const HistoryRecord& record : rows) {
         const int row = m_listHistory->InsertItem(m_listHistory->GetItemCount(), record.m_strBeginTime);
-        m_listHistory->SetItemText(row, 1, record.m_strVisitUrl);
+        m_listHistory->SetItemText(row, 1, VisibleAddressText(record.m_strVisitUrl));
         m_listHistory->SetItemText(row, 2, DurationText(record.m_strDelayTime));
-        // A long address is cut in its cell; the whole of it shows on hovering.
-        m_listHistory->topLevelItem(row)->setToolTip(1, record.m_strVisitUrl);
+        QTreeWidgetItem* item = m_listHistory->topLevelItem(row);
+        // The cell shows direction marks written out; opening the row uses the address as recorded.
+        item->setData(1, kRecordedAddressRole, record.m_strVisitUrl);
+        // A long address is cut in its cell; more of it shows on hovering.
+        item->setToolTip(1, AddressToolTip(record.m_strVisitUrl));
     }
     m_listHistory->verticalScrollBar()->setValue(0);
     return true;
@@ -129,19 +135,35 @@ void CHistoryPropertyPage::OnGoToPage()
 
 void CHistoryPropertyPage::OnClearHistory()
 {
+    // One click would lose the parents' whole record: ask first.
+    if (showMessage(this, QStringLiteral("确定要清除全部上网记录吗?"), QStringLiteral("询问"), MsgIcon::Question,
+                    MsgButtons::YesNo)
+        != MsgResult::Yes)
+        return;
     try {
         ManagerData::ClearHistory();
     } catch (const std::exception& e) {
         showReadFailure(QStringLiteral("清除上网记录失败!"), reasonOf(e));
+        Refresh();
+        return;
     }
-    Refresh();
+    if (Refresh())
+        showMessage(this, QStringLiteral("上网记录已经全部清除。"), QStringLiteral("提醒"), MsgIcon::Information);
+}
+
+void CHistoryPropertyPage::showEvent(QShowEvent* event)
+{
+    CPanelPage::showEvent(event);
+    // The browser may have recorded rows since the page was last on show.
+    if (!event->spontaneous())
+        Refresh();
 }
 
 void CHistoryPropertyPage::OnListDoubleClicked(const QModelIndex& index)
 {
     if (!index.isValid() || index.column() != 1)
         return;
-    const QUrl url = WebAddressToOpen(m_listHistory->GetItemText(index.row(), 1));
+    const QUrl url = WebAddressToOpen(m_listHistory->topLevelItem(index.row())->data(1, kRecordedAddressRole).toString());
     if (url.isEmpty())
         return;
     if (!QDesktopServices::openUrl(url))

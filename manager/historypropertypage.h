@@ -25,6 +25,7 @@ public:
     void OnNextPage();
     // "跳转": the typed page, kept within the pages there are.
     void OnGoToPage();
+    // "清除历史记录", after the parent has said yes.
     void OnClearHistory();
     // Opens a recorded web address in the system's browser.
     void OnListDoubleClicked(const QModelIndex& index);
@@ -36,6 +37,9 @@ public:
     CCoolButton* m_btnGoTo;
     CFlatEdit* m_editPageCount;
     CCoolButton* m_btnClear;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void showReadFailure(const QString& what, const QString& reason);

@@ -2,6 +2,8 @@
 
 #include "settingsrules.h"
 
+#include <QTextDocument>
+
 int ClampHistoryPage(int wanted, int pageCount)
 {
     int page = wanted;
@@ -24,6 +26,8 @@ QString DurationText(qint64 seconds)
         text += QString::number(m) + QStringLiteral("分");
     if (r > 0)
         text += QString::number(r) + QStringLiteral("秒");
+    if (text.isEmpty())
+        text = QStringLiteral("0秒");
     return text;
 }
 
@@ -45,4 +49,37 @@ QUrl WebAddressToOpen(const QString& visited)
     if (!url.isValid() || url.host().isEmpty() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
         return QUrl();
     return url;
+}
+
+namespace {
+
+bool changesDirection(char32_t c)
+{
+    return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+} // namespace
+
+QString VisibleAddressText(const QString& address)
+{
+    QString shown;
+    shown.reserve(address.size());
+    for (const QChar c : address) {
+        if (changesDirection(c.unicode()))
+            shown += QStringLiteral("<U+%1>").arg(uint(c.unicode()), 4, 16, QLatin1Char('0')).toUpper();
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+QString AddressToolTip(const QString& address)
+{
+    const QString shown = VisibleAddressText(address);
+    QStringList lines;
+    for (qsizetype at = 0; at < shown.size() && lines.size() < kToolTipLines; at += kToolTipLineLength)
+        lines << shown.mid(at, kToolTipLineLength);
+    if (shown.size() > qsizetype(kToolTipLines) * kToolTipLineLength)
+        lines.last() = lines.last().left(kToolTipLineLength - 1) + QChar(0x2026);
+    return Qt::convertFromPlainText(lines.join(QLatin1Char('\n')), Qt::WhiteSpaceNoWrap);
 }

@@ -12,7 +12,7 @@ inline constexpr int kHistoryPageSize = 16;
 int ClampHistoryPage(int wanted, int pageCount);
 
 // A stay's length in whole seconds as the list shows it: hours "小时", minutes "分" and
-// seconds "秒", each only when it is not zero; 0 gives an empty text.
+// seconds "秒", each only when it is not zero; a stay of no whole second gives "0秒".
 QString DurationText(qint64 seconds);
 // The same from the stored column text (a plain decimal conversion).
 QString DurationText(const QString& delayTime);
@@ -21,3 +21,16 @@ QString DurationText(const QString& delayTime);
 // address (http or https, with a host) is opened; anything else, such as the browser's
 // start and close rows or file: and javascript: addresses, gives an empty URL.
 QUrl WebAddressToOpen(const QString& visited);
+
+// A recorded address as the list shows it: every character that changes the direction of
+// the text around it (which could make "…/evil" read "…/live") is written out as its code,
+// "<U+202E>", so the address reads in the order it was typed.
+QString VisibleAddressText(const QString& address);
+
+// The list's tooltip for an address: its visible text, broken into lines of
+// kToolTipLineLength characters, at most kToolTipLines of them, the last one ending in
+// "…" when there is more. The result is the tooltip's markup for exactly that plain text,
+// so nothing in an address is read as formatting.
+inline constexpr int kToolTipLineLength = 80;
+inline constexpr int kToolTipLines = 4;
+QString AddressToolTip(const QString& address);

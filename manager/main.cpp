@@ -1,5 +1,6 @@
 #include "managerapp.h"
 #include "managerart.h"
+#include "translations.h"
 
 #include <QApplication>
 
@@ -7,6 +8,7 @@ int main(int argc, char* argv[])
 {
     CManagerApp::PrepareProcess();
     QApplication app(argc, argv);
+    InstallQtTranslations(&app);
     QApplication::setWindowIcon(ManagerIcon());
     CManagerApp manager;
     manager.InitInstance();

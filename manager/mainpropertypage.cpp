@@ -6,11 +6,20 @@
 #include "dlgitem.h"
 #include "flatcheckbox.h"
 #include "flatedit.h"
+#include "historyrules.h"
 #include "managerart.h"
+#include "managerdata.h"
 #include "managerids.h"
 #include "messagebox.h"
 #include "pagecontrols.h"
 #include "settingsrules.h"
+
+#include <QLoggingCategory>
+
+#include <exception>
+#include <limits>
+
+Q_LOGGING_CATEGORY(lcGeneralPage, "lorvane.manager.general")
 
 namespace {
 
@@ -20,6 +29,26 @@ CFlatCheckBox* addCheck(QWidget* page, int id, const QString& text, const QRect&
     SetDlgCtrlID(check, id);
     check->setGeometry(rect);
     return check;
+}
+
+// Every recommended site's address; false (and logged) when they cannot be read.
+bool readSiteUrls(QStringList& urls)
+{
+    const int pageSize = ManagerData::PageSize();
+    bool read = true;
+    try {
+        ManagerData::SetPageSize(std::numeric_limits<int>::max() / 2);
+        QList<SiteRecord> sites;
+        ManagerData::GetSitePage(1, sites);
+        for (const SiteRecord& site : sites)
+            urls << site.m_strSiteUrl;
+    } catch (const std::exception& e) {
+        qCWarning(lcGeneralPage, "the recommended sites cannot be read to check the home page: %s", e.what());
+        read = false;
+    }
+    // The sites page reads its own pages with this size.
+    ManagerData::SetPageSize(pageSize);
+    return read;
 }
 
 } // namespace
@@ -62,7 +91,51 @@ CMainPropertyPage::~CMainPropertyPage() = default;
 
 QColor CMainPropertyPage::HomePageFrameColor(bool editable) const
 {
-    return editable ? kManagerGroupBorder : palette().color(QPalette::Disabled, QPalette::WindowText);
+    // The pages' window text is black in every state; the system's grey for disabled text is
+    // what the text colour of a disabled control keeps.
+    return editable ? kManagerGroupBorder : palette().color(QPalette::Disabled, QPalette::Text);
+}
+
+GeneralSettings CMainPropertyPage::ShownSettings() const
+{
+    GeneralSettings s;
+    s.onlyChildSites = m_checkOnlyChildSites->GetCheck() != 0;
+    s.exitNeedPassword = m_checkExitNeedPassword->GetCheck() != 0;
+    s.loginBeforeManage = m_checkLoginBeforeManage->GetCheck() != 0;
+    s.useOwnHomePage = m_checkOwnHomePage->GetCheck() != 0;
+    s.homePage = m_editHomePage->text();
+    return s;
+}
+
+bool CMainPropertyPage::HasUnsavedChanges() const
+{
+    return GeneralSettingsDiffer(m_config.m_record, ShownSettings());
+}
+
+QStringList CMainPropertyPage::SavedSettingsNotes() const
+{
+    QStringList notes;
+    if (m_config.m_record.m_bOnlyChildSites != 0) {
+        QStringList sites;
+        if (readSiteUrls(sites)) {
+            switch (CheckChildSitesCoverage(m_config.m_record, sites)) {
+            case ChildSitesCoverage::NoSites:
+                notes << QStringLiteral("“仅访问儿童网站”已经打开,但还没有推荐任何网站,孩子打开的每个网页都只会显示拦截页面。"
+                                        "请在“家长推荐”页添加网站。");
+                break;
+            case ChildSitesCoverage::HomePageNotCovered:
+                notes << QStringLiteral("“仅访问儿童网站”已经打开,但主页 %1 不在推荐的网站里,浏览器启动后只会显示拦截页面。"
+                                        "请把它加入“家长推荐”,或者换一个主页。")
+                             .arg(VisibleAddressText(GeneralSettingsOf(m_config.m_record).homePage));
+                break;
+            case ChildSitesCoverage::NotRestricted:
+            case ChildSitesCoverage::Covered: break;
+            }
+        }
+    }
+    if (m_config.m_record.m_bLoginBeforeManage == 0)
+        notes << QStringLiteral("“登陆管理界面需要先登陆”没有打开,这台电脑前的任何人都能打开家长管理控制面板,不用输入密码。");
+    return notes;
 }
 
 void CMainPropertyPage::FillFromConfig()
@@ -86,12 +159,7 @@ void CMainPropertyPage::OnOwnHomePageChanged(bool checked)
 
 bool CMainPropertyPage::OnSave()
 {
-    GeneralSettings s;
-    s.onlyChildSites = m_checkOnlyChildSites->GetCheck() != 0;
-    s.exitNeedPassword = m_checkExitNeedPassword->GetCheck() != 0;
-    s.loginBeforeManage = m_checkLoginBeforeManage->GetCheck() != 0;
-    s.useOwnHomePage = m_checkOwnHomePage->GetCheck() != 0;
-    s.homePage = m_editHomePage->text();
+    const GeneralSettings s = ShownSettings();
 
     const ConfigRecord before = m_config.m_record;
     const QString error = QStringLiteral("错误");
@@ -115,8 +183,14 @@ bool CMainPropertyPage::OnSave()
     case GeneralSave::Write: break;
     }
     // The page then shows what was stored: the trimmed address, or the kept one when the own home page is off.
-    return SaveConfigAndConfirm(m_config, before, this, QStringLiteral("保存配置成功!"), QStringLiteral("提醒"),
-                                [this] { FillFromConfig(); });
+    if (!SaveConfigAndConfirm(m_config, before, this, QStringLiteral("保存配置成功!"), QStringLiteral("提醒"),
+                              [this] { FillFromConfig(); }))
+        return false;
+    // Saved as asked; the parent hears what the settings will do for the child.
+    const QStringList notes = SavedSettingsNotes();
+    if (!notes.isEmpty())
+        showMessage(this, notes.join(QStringLiteral("\n\n")), QStringLiteral("提醒"), MsgIcon::Warning);
+    return true;
 }
 
 bool CMainPropertyPage::OnDefaults()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panelpage.h"
+#include "settingsrules.h"
 
 class CConfigManager;
 class CCoolButton;
@@ -22,8 +23,16 @@ public:
 
     // Sets the controls from the configuration in memory.
     void FillFromConfig();
-    // "保存": true when the configuration file was written.
+    // What the controls show now.
+    GeneralSettings ShownSettings() const;
+    // True when "保存" would store something the configuration does not hold yet.
+    bool HasUnsavedChanges() const;
+    // "保存": true when the configuration file was written. After a good write the parent
+    // is also told what the stored settings mean for the child (SavedSettingsNotes).
     bool OnSave();
+    // What the settings in memory leave the parent to know: a restriction to recommended
+    // sites that would show the child only refusals, or a control panel open to anyone.
+    QStringList SavedSettingsNotes() const;
     // "默认设置": true when the configuration file was written.
     bool OnDefaults();
 

@@ -5,6 +5,7 @@
 #include "messagebox.h"
 #include "paths.h"
 #include "setpassworddlg.h"
+#include "translations.h"
 
 #include <QApplication>
 #include <QDir>
@@ -40,6 +41,7 @@ void CManagerApp::PrepareProcess()
 {
     // The snapshot dialogs embed a web view, which needs shared GL contexts from the start.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    RequestEngineLanguage();
 }
 
 void CManagerApp::SetModalRunner(ModalRunner runner)

@@ -63,5 +63,10 @@ bool CPasswordPropertyPage::OnChangePassword()
 
     const ConfigRecord before = m_config.m_record;
     StorePassword(m_config.m_record, next);
-    return SaveConfigAndConfirm(m_config, before, this, QStringLiteral("修改密码成功!"), QStringLiteral("提醒"));
+    // Nothing typed stays behind for the next person at the keyboard to see or reuse.
+    return SaveConfigAndConfirm(m_config, before, this, QStringLiteral("修改密码成功!"), QStringLiteral("提醒"), [this] {
+        m_editCurrent->clear();
+        m_editNew->clear();
+        m_editAgain->clear();
+    });
 }

@@ -15,7 +15,7 @@ public:
     CPasswordPropertyPage(CConfigManager& config, QWidget* parent);
     ~CPasswordPropertyPage() override;
 
-    // "确认修改": true when the new password was written.
+    // "确认修改": true when the new password was written; the three edits are emptied then.
     bool OnChangePassword();
 
     CFlatEdit* m_editCurrent;

@@ -1,5 +1,6 @@
 #include "settingsrules.h"
 
+#include "childsite.h"
 #include "passwordcheck.h"
 
 #include <algorithm>
@@ -71,6 +72,40 @@ GeneralSave ApplyGeneralSettings(ConfigRecord& record, const GeneralSettings& pa
     return GeneralSave::Write;
 }
 
+bool GeneralSettingsDiffer(const ConfigRecord& record, const GeneralSettings& page)
+{
+    const GeneralSettings stored = GeneralSettingsOf(record);
+    if (stored.onlyChildSites != page.onlyChildSites || stored.exitNeedPassword != page.exitNeedPassword
+        || stored.loginBeforeManage != page.loginBeforeManage || stored.useOwnHomePage != page.useOwnHomePage)
+        return true;
+    return page.useOwnHomePage && page.homePage.trimmed() != stored.homePage;
+}
+
+ChildSitesCoverage CheckChildSitesCoverage(const ConfigRecord& record, const QStringList& siteUrls)
+{
+    if (record.m_bOnlyChildSites == 0)
+        return ChildSitesCoverage::NotRestricted;
+    if (siteUrls.isEmpty())
+        return ChildSitesCoverage::NoSites;
+    // With no address of the parents' the browser opens its own start page, a local file.
+    const QString home = GeneralSettingsOf(record).homePage;
+    if (home.isEmpty())
+        return ChildSitesCoverage::Covered;
+    const ChildSiteAddress target = ClassifyChildSiteAddress(home);
+    switch (target.kind) {
+    case ChildSiteAddress::Kind::Allowed: return ChildSitesCoverage::Covered;
+    case ChildSiteAddress::Kind::Refused: return ChildSitesCoverage::HomePageNotCovered;
+    case ChildSiteAddress::Kind::Host: break;
+    }
+    const std::string_view host(target.host.constData(), std::size_t(target.host.size()));
+    for (const QString& site : siteUrls) {
+        const QByteArray url = site.toUtf8();
+        if (SiteAllowsHost(host, std::string_view(url.constData(), std::size_t(url.size()))))
+            return ChildSitesCoverage::Covered;
+    }
+    return ChildSitesCoverage::HomePageNotCovered;
+}
+
 void ApplyGeneralDefaults(ConfigRecord& record)
 {
     record.m_bOnlyChildSites = 1;
@@ -88,6 +123,11 @@ TimeLimitSave ApplyTimeLimit(ConfigRecord& record, bool limitOn, const QString& 
     return TimeLimitSave::Write;
 }
 
+bool TimeLimitDiffers(const ConfigRecord& record, bool limitOn, const QString& minutesText)
+{
+    return (record.m_bLimitTime != 0) != limitOn || record.m_nLimitMinutes != LeadingDecimalInt(minutesText);
+}
+
 void ApplyTimeLimitDefaults(ConfigRecord& record)
 {
     record.m_bLimitTime = 0;
@@ -102,7 +142,7 @@ PasswordChange CheckPasswordChange(const QString& current, const QString& next, 
     case LoginCheck::Wrong: return PasswordChange::WrongCurrent;
     case LoginCheck::Accepted: break;
     }
-    if (next.isEmpty())
+    if (next.trimmed().isEmpty())
         return PasswordChange::EmptyNew;
     if (next.toUtf8() != again.toUtf8())
         return PasswordChange::Mismatch;

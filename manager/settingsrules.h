@@ -3,6 +3,7 @@
 #include "configrecord.h"
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 // What the general, time limit and password pages do to the configuration record,
@@ -34,6 +35,16 @@ enum class GeneralSave { Write, EmptyHomePage, HomePageTooLong, HomePageControlC
 // a tab, a zero that would cut it short) is refused and leaves the stored address alone.
 // With the own home page off the stored address is never touched.
 GeneralSave ApplyGeneralSettings(ConfigRecord& record, const GeneralSettings& page);
+// True when the general page's controls would store something other than the record holds;
+// the address counts only while the own home page is on, as only then is it stored.
+bool GeneralSettingsDiffer(const ConfigRecord& record, const GeneralSettings& page);
+
+// What "仅访问儿童网站" means for the stored settings, with the browser's own rule for
+// which addresses a recommended site opens: with no site at all every page the child
+// opens is refused, and a home page no site covers is refused at every start.
+enum class ChildSitesCoverage { NotRestricted, Covered, NoSites, HomePageNotCovered };
+ChildSitesCoverage CheckChildSitesCoverage(const ConfigRecord& record, const QStringList& siteUrls);
+
 // The general page's "默认设置": the three switches on; the home page stays.
 void ApplyGeneralDefaults(ConfigRecord& record);
 
@@ -49,11 +60,14 @@ enum class TimeLimitSave { Write, MinutesOutOfRange };
 // number is stored as typed (it has no effect then); with the limit on a number outside
 // kMinLimitMinutes..kMaxLimitMinutes is refused and the record is left as it was.
 TimeLimitSave ApplyTimeLimit(ConfigRecord& record, bool limitOn, const QString& minutesText);
+// True when the time page's controls would store something other than the record holds.
+bool TimeLimitDiffers(const ConfigRecord& record, bool limitOn, const QString& minutesText);
 // The time page's "默认设置": no limit, with the installer's allowance kept ready.
 void ApplyTimeLimitDefaults(ConfigRecord& record);
 
 enum class PasswordChange { EmptyCurrent, WrongCurrent, EmptyNew, Mismatch, Accepted };
 // The password page's checks, in the order the parent hears of them. Nothing is trimmed;
-// the new password and its repetition must be the same bytes.
+// the new password and its repetition must be the same bytes. A new password of blanks
+// only counts as empty: it could not be told from none when typed at the login.
 PasswordChange CheckPasswordChange(const QString& current, const QString& next, const QString& again,
                                    const ConfigRecord& record);

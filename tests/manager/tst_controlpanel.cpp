@@ -7,7 +7,13 @@
 #include "isolatedenvironment.h"
 #include "managerids.h"
 #include "messagerecorder.h"
+#include "flatcheckbox.h"
+#include "flatedit.h"
+#include "mainpropertypage.h"
 #include "panelpage.h"
+#include "passwordcheck.h"
+#include "passwordpropertypage.h"
+#include "timecontrolpropertypage.h"
 
 #include <QLabel>
 #include <QtTest>
@@ -166,6 +172,7 @@ private slots:
 
     void itClosesThroughItsCloseButton()
     {
+        MessageRecorder boxes;
         CControlPanelDlg dlg(m_config);
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
@@ -174,6 +181,70 @@ private slots:
         QVERIFY(dlg.isVisible());
         QTest::mouseRelease(&dlg, Qt::LeftButton, {}, close);
         QTRY_VERIFY(!dlg.isVisible());
+        // Nothing was changed, so nothing was asked.
+        QCOMPARE(boxes.count(), 0);
+    }
+
+    void unsavedChangesAreOfferedOnClose_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<bool>("written");
+        enum { General, Time, GoodPassword, WrongPassword };
+        const int yes = int(MsgResult::Yes);
+        const int no = int(MsgResult::No);
+        QTest::newRow("general page, kept") << int(General) << yes << "“常规控制”页上的修改还没有保存,要保存吗?" << true << true;
+        QTest::newRow("general page, dropped") << int(General) << no << "“常规控制”页上的修改还没有保存,要保存吗?" << true << false;
+        QTest::newRow("time page, kept") << int(Time) << yes << "“时间限制”页上的修改还没有保存,要保存吗?" << true << true;
+        QTest::newRow("password, kept") << int(GoodPassword) << yes << "“修改密码”页上的修改还没有保存,要保存吗?" << true << true;
+        QTest::newRow("a save that fails keeps the panel open on its page")
+            << int(WrongPassword) << yes << "“修改密码”页上的修改还没有保存,要保存吗?" << false << false;
+    }
+    void unsavedChangesAreOfferedOnClose()
+    {
+        QFETCH(int, change);
+        QFETCH(int, answer);
+        QFETCH(QString, question);
+        QFETCH(bool, closed);
+        QFETCH(bool, written);
+        QVERIFY(QDir().mkpath(m_env.configHome()));
+        const QString path = m_env.configHome() + QStringLiteral("/panel.cfg");
+        QFile::remove(path);
+        CConfigManager config;
+        config.SetConfigPathName(path.toUtf8().constData());
+        config.SetDefaultConfig();
+        StorePassword(config.m_record, QStringLiteral("old"));
+        QVERIFY(config.SaveConfigToFile());
+        const QByteArray before = [&] { QFile f(path); return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray(); }();
+
+        MessageRecorder boxes;
+        CControlPanelDlg dlg(config);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QCOMPARE(dlg.PagesWithUnsavedChanges(), QList<CControlPanelDlg::Page>{});
+        switch (change) {
+        case 0: dlg.m_pageMain->m_checkExitNeedPassword->SetCheck(1); break;
+        case 1: dlg.m_pageTime->m_editMinutes->setText(QStringLiteral("45")); break;
+        case 2:
+        case 3:
+            dlg.m_pagePassword->m_editCurrent->setText(change == 2 ? QStringLiteral("old") : QStringLiteral("wrong"));
+            dlg.m_pagePassword->m_editNew->setText(QStringLiteral("new"));
+            dlg.m_pagePassword->m_editAgain->setText(QStringLiteral("new"));
+            break;
+        }
+        boxes.answerNext(MsgResult(answer));
+        dlg.close();
+        QCOMPARE(boxes.boxes().first().text, question);
+        QCOMPARE(boxes.boxes().first().caption, QStringLiteral("询问"));
+        QCOMPARE(boxes.boxes().first().buttons, MsgButtons::YesNo);
+        QCOMPARE(!dlg.isVisible(), closed);
+        if (!closed)
+            QCOMPARE(dlg.CurrentPage(), CControlPanelDlg::Password);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll() != before, written);
     }
 
     void pagesShareTheRoundedWhiteCard()
@@ -206,6 +277,9 @@ private slots:
         QVERIFY(labels.first()->isVisible());
         QVERIFY(dlg.m_pageAbout->rect().contains(labels.first()->geometry()));
         QVERIFY(labels.first()->width() >= labels.first()->sizeHint().width());
+        // The build's own version, as the project declares it.
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d+(\\.\\d+)+$")).match(CAboutPropage::Version()).hasMatch());
+        QVERIFY(labels.first()->text().contains(CAboutPropage::Version()));
     }
 
     void makerLinePlace_data()
@@ -224,8 +298,12 @@ private slots:
         QVERIFY(r.height() >= text.height());
         if (page.width() > text.width() + 4)
             QVERIFY(r.width() >= text.width());
-        // Its middle sits where the layout puts it: a little left of and above the page's middle.
-        QVERIFY(qAbs(r.center().y() - page.height() * 130 / 305) <= 2);
+        // Its top-left corner sits where the layout puts it, unless the text needs the room.
+        QVERIFY(qAbs(r.top() - page.height() * 124 / 305) <= 1);
+        if (page.width() * 131 / 372 + r.width() <= page.width() - 2)
+            QVERIFY(qAbs(r.left() - page.width() * 131 / 372) <= 1);
+        else
+            QCOMPARE(r.right(), page.width() - 3);
     }
 };
 

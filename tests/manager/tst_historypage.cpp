@@ -5,6 +5,7 @@
 #include "flatedit.h"
 #include "historylistctrl.h"
 #include "historypropertypage.h"
+#include "historyrules.h"
 #include "isolatedenvironment.h"
 #include "managerdata.h"
 #include "managerids.h"
@@ -12,6 +13,7 @@
 
 #include <QDesktopServices>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <QtTest>
 
 namespace {
@@ -170,7 +172,36 @@ private slots:
         QCOMPARE(list->GetItemText(1, 0), QStringLiteral("2026年03月02日 08:00"));
         QCOMPARE(list->GetItemText(1, 1), QStringLiteral("http://a.test/it's \"quoted\" %s"));
         QCOMPARE(list->GetItemText(1, 2), QStringLiteral("1小时2分5秒"));
-        QCOMPARE(list->GetItemText(2, 2), QString());
+        QCOMPARE(list->GetItemText(2, 2), QStringLiteral("0秒"));
+    }
+
+    void directionMarksShowAsCodes()
+    {
+        // Shown raw, the override would make the end of this address read "live".
+        const QString recorded = QStringLiteral("http://a.test/") + QChar(0x202E) + QStringLiteral("live");
+        const QString longOne = QStringLiteral("http://b.test/") + QString(400, QLatin1Char('x')) + QChar(0x2067);
+        addHistoryRow(recorded, 5);
+        addHistoryRow(longOne, 5);
+        OpenedUrls opened;
+        CHistoryPropertyPage page(nullptr);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        CHistoryListCtrl* list = page.m_listHistory;
+        QCOMPARE(list->GetItemText(1, 1), QStringLiteral("http://a.test/<U+202E>live"));
+
+        QTextDocument tip;
+        tip.setHtml(list->topLevelItem(1)->toolTip(1));
+        QCOMPARE(tip.toPlainText(), QStringLiteral("http://a.test/<U+202E>live"));
+        // The long one: a few lines, the cut marked, no direction mark anywhere.
+        tip.setHtml(list->topLevelItem(0)->toolTip(1));
+        const QStringList lines = tip.toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), kToolTipLines);
+        QVERIFY(lines.last().endsWith(QChar(0x2026)));
+        QVERIFY(!tip.toPlainText().contains(QChar(0x2067)));
+
+        // Opening the row hands on the address as recorded, not as shown.
+        doubleClickCell(list, 1, 1);
+        QCOMPARE(opened.urls, QList<QUrl>{QUrl(recorded)});
     }
 
     void goingToATypedPage_data()
@@ -214,17 +245,32 @@ private slots:
         QCOMPARE(page.CurrentPage(), 3);
     }
 
-    void clearingEmptiesEverything()
+    void clearingAsksFirst()
     {
         addHistoryRows(40);
+        MessageRecorder boxes;
         CHistoryPropertyPage page(nullptr);
         click(page.m_btnNext);
+
+        boxes.answerNext(MsgResult::No);
+        click(page.m_btnClear);
+        QCOMPARE(boxes.count(), 1);
+        QCOMPARE(boxes.last().text, QStringLiteral("确定要清除全部上网记录吗?"));
+        QCOMPARE(boxes.last().caption, QStringLiteral("询问"));
+        QCOMPARE(boxes.last().buttons, MsgButtons::YesNo);
+        verifyState(page, "2", "3", true, true, 16);
+        QCOMPARE(ManagerData::GetHistoryPageCount(), 3);
+
+        boxes.answerNext(MsgResult::Yes);
         click(page.m_btnClear);
         verifyState(page, "1", "0", false, false, 0);
         QCOMPARE(ManagerData::GetHistoryPageCount(), 0);
+        QCOMPARE(boxes.count(), 3);
+        QCOMPARE(boxes.last().text, QStringLiteral("上网记录已经全部清除。"));
+        QCOMPARE(boxes.last().icon, MsgIcon::Information);
     }
 
-    void rowsRecordedMeanwhileShowAfterAButton()
+    void rowsRecordedMeanwhileShowAfterAButtonOrOnShowing()
     {
         addHistoryRows(3);
         CHistoryPropertyPage page(nullptr);
@@ -232,6 +278,19 @@ private slots:
         QCOMPARE(page.m_listHistory->GetItemCount(), 3);
         click(page.m_btnGoTo);
         QCOMPARE(page.m_listHistory->GetItemCount(), 5);
+
+        // The parent switches away and back: what the browser wrote meanwhile is there.
+        QWidget panel;
+        page.setParent(&panel);
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        page.hide();
+        addHistoryRows(2, 6);
+        QCOMPARE(page.m_listHistory->GetItemCount(), 5);
+        page.show();
+        QCOMPARE(page.m_listHistory->GetItemCount(), 7);
+        QCOMPARE(page.m_listHistory->GetItemText(0, 1), QStringLiteral("http://site7.test/"));
+        page.setParent(nullptr);
     }
 
     void doubleClickOpensOnlyWebAddresses_data()
@@ -296,10 +355,11 @@ private slots:
         QCOMPARE(boxes.last().icon, MsgIcon::Error);
         verifyState(page, "1", "", false, false, 0);
 
+        boxes.answerNext(MsgResult::Yes);
         click(page.m_btnClear);
-        QCOMPARE(boxes.count(), 3);
-        QVERIFY(boxes.boxes()[1].text.startsWith(QStringLiteral("清除上网记录失败!\n")));
-        QVERIFY(boxes.boxes()[2].text.startsWith(QStringLiteral("读取上网记录失败!\n")));
+        QCOMPARE(boxes.count(), 4);
+        QVERIFY(boxes.boxes()[2].text.startsWith(QStringLiteral("清除上网记录失败!\n")));
+        QVERIFY(boxes.boxes()[3].text.startsWith(QStringLiteral("读取上网记录失败!\n")));
     }
 
     void aDatabaseThatFailsLaterLeavesNoStaleRows()

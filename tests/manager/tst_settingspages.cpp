@@ -9,6 +9,7 @@
 #include "label.h"
 #include "mainpropertypage.h"
 #include "managerart.h"
+#include "managerdata.h"
 #include "managerids.h"
 #include "messagerecorder.h"
 #include "passwordcheck.h"
@@ -26,6 +27,16 @@ namespace {
 const QString kSaved = QStringLiteral("保存配置成功!");
 const QString kRemind = QStringLiteral("提醒");
 const QString kError = QStringLiteral("错误");
+const QString kNoSitesNote = QStringLiteral(
+    "“仅访问儿童网站”已经打开,但还没有推荐任何网站,孩子打开的每个网页都只会显示拦截页面。请在“家长推荐”页添加网站。");
+const QString kOpenPanelNote =
+    QStringLiteral("“登陆管理界面需要先登陆”没有打开,这台电脑前的任何人都能打开家长管理控制面板,不用输入密码。");
+QString homeNotCoveredNote(const QString& home)
+{
+    return QStringLiteral("“仅访问儿童网站”已经打开,但主页 %1 不在推荐的网站里,浏览器启动后只会显示拦截页面。"
+                          "请把它加入“家长推荐”,或者换一个主页。")
+        .arg(home);
+}
 
 void click(QAbstractButton* button)
 {
@@ -91,8 +102,14 @@ private slots:
         m_config = CConfigManager();
         m_config.SetConfigPathName(m_path.toUtf8().constData());
         storeStartingConfig();
+        QVERIFY(QDir().mkpath(m_env->dataHome()));
+        ManagerData::SetDataBasePath(m_env->dataHome() + QStringLiteral("/browsing.db"));
     }
-    void cleanup() { m_env.reset(); }
+    void cleanup()
+    {
+        ManagerData::SetDataBasePath(QString());
+        m_env.reset();
+    }
 
     // The general page.
 
@@ -173,10 +190,13 @@ private slots:
         page.m_checkOwnHomePage->SetCheck(ownHome);
         page.m_editHomePage->setText(typed);
         click(page.m_btnSave);
-        QCOMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.last().text, kSaved);
-        QCOMPARE(boxes.last().caption, kRemind);
-        QCOMPARE(boxes.last().icon, MsgIcon::Information);
+        QCOMPARE(boxes.count(), 2);
+        QCOMPARE(boxes.boxes()[0].text, kSaved);
+        QCOMPARE(boxes.boxes()[0].caption, kRemind);
+        QCOMPARE(boxes.boxes()[0].icon, MsgIcon::Information);
+        // No site is recommended and the login switch is off: both are explained.
+        QCOMPARE(boxes.last().text, kNoSitesNote + "\n\n" + kOpenPanelNote);
+        QCOMPARE(boxes.last().icon, MsgIcon::Warning);
         const ConfigRecord stored = browserView(m_path);
         QCOMPARE(stored.m_bOnlyChildSites, 1);
         QCOMPARE(stored.m_bExitNeedPassword, 1);
@@ -185,6 +205,70 @@ private slots:
         QCOMPARE(homeOf(stored), storedHome);
         QCOMPARE(StoredPasswordHash(stored), PasswordHash(QStringLiteral("secret")));
         QCOMPARE(page.m_editHomePage->text(), QString::fromUtf8(storedHome));
+    }
+
+    void savingExplainsWhatTheSettingsMean_data()
+    {
+        QTest::addColumn<bool>("onlyChildSites");
+        QTest::addColumn<bool>("loginFirst");
+        QTest::addColumn<QStringList>("sites");
+        QTest::addColumn<QString>("home"); // stored; the own home page stays off
+        QTest::addColumn<QStringList>("notes");
+        const QStringList kids{"http://kids.example/"};
+        QTest::newRow("nothing to explain") << false << true << QStringList() << "http://old.example/" << QStringList();
+        QTest::newRow("no site recommended") << true << true << QStringList() << "http://old.example/"
+                                             << QStringList{kNoSitesNote};
+        QTest::newRow("home page inside a recommended site")
+            << true << true << kids << "http://www.kids.example/start.html" << QStringList();
+        QTest::newRow("home page on no recommended site")
+            << true << true << kids << "http://old.example/" << QStringList{homeNotCoveredNote("http://old.example/")};
+        QTest::newRow("no home page: the browser's own start page")
+            << true << true << kids << "" << QStringList();
+        QTest::newRow("a direction mark in the home page is written out")
+            << true << true << kids << QString("http://a.test/") + QChar(0x202E) + "x"
+            << QStringList{homeNotCoveredNote("http://a.test/<U+202E>x")};
+        QTest::newRow("login switch off") << false << false << QStringList() << "" << QStringList{kOpenPanelNote};
+    }
+    void savingExplainsWhatTheSettingsMean()
+    {
+        QFETCH(bool, onlyChildSites);
+        QFETCH(bool, loginFirst);
+        QFETCH(QStringList, sites);
+        QFETCH(QString, home);
+        QFETCH(QStringList, notes);
+        for (const QString& site : sites)
+            QVERIFY(ManagerData::AddSite(site, QStringLiteral("site"), QStringLiteral("site.png")));
+        m_config.m_record.m_bUseOwnHomePage = 0;
+        setHome(m_config.m_record, home.toUtf8());
+        MessageRecorder boxes;
+        CMainPropertyPage page(m_config, nullptr);
+        page.m_checkOnlyChildSites->SetCheck(onlyChildSites);
+        page.m_checkLoginBeforeManage->SetCheck(loginFirst);
+        click(page.m_btnSave);
+        QCOMPARE(boxes.boxes().first().text, kSaved);
+        QCOMPARE(boxes.count(), notes.isEmpty() ? 1 : 2);
+        if (!notes.isEmpty()) {
+            QCOMPARE(boxes.last().text, notes.join("\n\n"));
+            QCOMPARE(boxes.last().caption, kRemind);
+            QCOMPARE(boxes.last().icon, MsgIcon::Warning);
+        }
+        // Saved as asked all the same.
+        QCOMPARE(browserView(m_path).m_bOnlyChildSites, onlyChildSites ? 1 : 0);
+    }
+
+    void disabledHomePageFrameIsTheSystemsGrey()
+    {
+        // As the manager sets it up: window text black in every state.
+        const QPalette saved = QApplication::palette();
+        QPalette black = saved;
+        black.setColor(QPalette::WindowText, Qt::black);
+        QApplication::setPalette(black);
+        m_config.m_record.m_bUseOwnHomePage = 0;
+        CMainPropertyPage page(m_config, nullptr);
+        const QColor frame = page.m_frameHomePage->BorderColor();
+        QApplication::setPalette(saved);
+        QVERIFY(frame != QColor(Qt::black));
+        QCOMPARE(frame, black.color(QPalette::Disabled, QPalette::Text));
     }
 
     void refusedHomePagesWriteNothing_data()
@@ -373,6 +457,7 @@ private slots:
         QTest::newRow("wrong current before matching new ones")
             << "wrong" << "a" << "a" << "原始密码不正确!" << 1021;
         QTest::newRow("empty new with the repetition filled") << "secret" << "" << "a" << "新密码不能为空!" << 0;
+        QTest::newRow("blanks only as the new one") << "secret" << "   " << "   " << "新密码不能为空!" << 0;
         QTest::newRow("repetition differs") << "secret" << "a" << "b" << "两次输入的密码不一致!" << 1023;
     }
     void passwordRefusals()
@@ -436,8 +521,10 @@ private slots:
         QCOMPARE(boxes.last().text, QStringLiteral("修改密码成功!"));
         QCOMPARE(boxes.last().caption, kRemind);
         QCOMPARE(boxes.last().icon, MsgIcon::Information);
-        QCOMPARE(page.m_editCurrent->text(), QStringLiteral("secret"));
-        QCOMPARE(page.m_editNew->text(), next);
+        // Nothing typed is left behind.
+        QCOMPARE(page.m_editCurrent->text(), QString());
+        QCOMPARE(page.m_editNew->text(), QString());
+        QCOMPARE(page.m_editAgain->text(), QString());
         const ConfigRecord stored = browserView(m_path);
         QCOMPARE(CheckLogin(next, stored), LoginCheck::Accepted);
         if (next != QStringLiteral("secret"))
@@ -525,7 +612,7 @@ private slots:
         time->m_radioLimit->SetCheck(1);
         time->m_editMinutes->setText(QStringLiteral("25"));
         click(time->m_btnSave);
-        QCOMPARE(boxes.count(), 2);
+        QCOMPARE(boxes.count(), 3); // the general page also explained its settings
         const ConfigRecord stored = browserView(m_path);
         QCOMPARE(stored.m_bOnlyChildSites, 1);
         QCOMPARE(homeOf(stored), QByteArray("http://kids.example/"));

@@ -3,6 +3,7 @@
 #include "passwordcheck.h"
 #include "settingsrules.h"
 
+#include <QTextDocument>
 #include <QtTest>
 
 #include <cstring>
@@ -245,7 +246,9 @@ private slots:
         QTest::newRow("repetition with a trailing blank") << "secret" << "new" << "new " << PasswordChange::Mismatch;
         QTest::newRow("accepted") << "secret" << "new" << "new" << PasswordChange::Accepted;
         QTest::newRow("the same password again") << "secret" << "secret" << "secret" << PasswordChange::Accepted;
-        QTest::newRow("blanks only are a password") << "secret" << "  " << "  " << PasswordChange::Accepted;
+        QTest::newRow("blanks only count as empty") << "secret" << "  " << "  " << PasswordChange::EmptyNew;
+        QTest::newRow("a tab only counts as empty") << "secret" << "\t" << "\t" << PasswordChange::EmptyNew;
+        QTest::newRow("blanks around a password are kept") << "secret" << " a " << " a " << PasswordChange::Accepted;
     }
     void passwordChecksInTheirOrder()
     {
@@ -283,19 +286,69 @@ private slots:
         QTest::newRow("hours, minutes and seconds") << "3725" << "1小时2分5秒";
         QTest::newRow("a minute") << "60" << "1分";
         QTest::newRow("two hours") << "7200" << "2小时";
-        QTest::newRow("zero is an empty cell") << "0" << "";
+        QTest::newRow("zero shows as no seconds") << "0" << "0秒";
         QTest::newRow("59 seconds") << "59" << "59秒";
         QTest::newRow("an hour and a second") << "3601" << "1小时1秒";
         QTest::newRow("a day") << "86400" << "24小时";
         QTest::newRow("beyond 32-bit signed") << "4000000000" << "1111111小时6分40秒";
-        QTest::newRow("letters") << "abc" << "";
-        QTest::newRow("negative") << "-5" << "";
+        QTest::newRow("letters") << "abc" << "0秒";
+        QTest::newRow("negative") << "-5" << "0秒";
     }
     void durationText()
     {
         QFETCH(QString, stored);
         QFETCH(QString, text);
         QCOMPARE(DurationText(stored), text);
+    }
+
+    void visibleAddressText_data()
+    {
+        QTest::addColumn<QString>("recorded");
+        QTest::addColumn<QString>("shown");
+        const QString base = QStringLiteral("http://a.test/");
+        QTest::newRow("plain address unchanged") << base + "evil" << base + "evil";
+        QTest::newRow("right-to-left override") << base + QChar(0x202E) + "live" << base + "<U+202E>live";
+        QTest::newRow("embeddings and pop") << base + QChar(0x202A) + "a" + QChar(0x202B) + "b" + QChar(0x202C)
+                                            << base + "<U+202A>a<U+202B>b<U+202C>";
+        QTest::newRow("marks") << QString(QChar(0x200E)) + QChar(0x200F) + QChar(0x061C) << "<U+200E><U+200F><U+061C>";
+        QTest::newRow("isolates") << QString(QChar(0x2066)) + QChar(0x2067) + QChar(0x2068) + QChar(0x2069)
+                                  << "<U+2066><U+2067><U+2068><U+2069>";
+        QTest::newRow("right-to-left letters stay letters") << QStringLiteral("http://שלום.test/")
+                                                            << QStringLiteral("http://שלום.test/");
+        QTest::newRow("zero width joiner is not a direction mark") << QString(QChar(0x200D))
+                                                                   << QString(QChar(0x200D));
+    }
+    void visibleAddressText()
+    {
+        QFETCH(QString, recorded);
+        QFETCH(QString, shown);
+        QCOMPARE(VisibleAddressText(recorded), shown);
+    }
+
+    void addressToolTip_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QStringList>("lines");
+        const QString x80(kToolTipLineLength, QLatin1Char('x'));
+        QTest::newRow("short") << QStringLiteral("http://a.test/") << QStringList{"http://a.test/"};
+        QTest::newRow("markup stays text") << QStringLiteral("http://a.test/<b>&amp;</b>")
+                                           << QStringList{"http://a.test/<b>&amp;</b>"};
+        QTest::newRow("one line exactly") << x80 << QStringList{x80};
+        QTest::newRow("two lines") << x80 + "yz" << QStringList{x80, "yz"};
+        QTest::newRow("all lines exactly") << x80.repeated(kToolTipLines) << QStringList(kToolTipLines, x80);
+        QStringList cut(kToolTipLines, x80);
+        cut.last() = x80.left(kToolTipLineLength - 1) + QChar(0x2026);
+        QTest::newRow("longer is cut") << x80.repeated(kToolTipLines) + "y" << cut;
+        QTest::newRow("direction mark written out") << QStringLiteral("a") + QChar(0x202E) + "b"
+                                                    << QStringList{"a<U+202E>b"};
+    }
+    void addressToolTip()
+    {
+        QFETCH(QString, address);
+        QFETCH(QStringList, lines);
+        QTextDocument shown;
+        shown.setHtml(AddressToolTip(address));
+        QCOMPARE(shown.toPlainText().split(QLatin1Char('\n')), lines);
     }
 
     void webAddressToOpen_data()
