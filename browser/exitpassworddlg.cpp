@@ -8,7 +8,7 @@
 #include "messagebox.h"
 #include "timelimit.h"
 
-#include <QGridLayout>
+#include <QBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 
@@ -28,11 +28,22 @@ CExitPasswordDlg::CExitPasswordDlg(QWidget* parent)
     m_pOkButton->setAutoDefault(false);
     m_pCancelButton->setAutoDefault(false);
 
-    auto* grid = new QGridLayout(this);
-    grid->addWidget(new QLabel(QStringLiteral("退出前请输入家长密码："), this), 0, 0, 1, 2);
-    grid->addWidget(m_pPasswordEdit, 1, 0, 1, 2);
-    grid->addWidget(m_pOkButton, 2, 0);
-    grid->addWidget(m_pCancelButton, 2, 1);
+    // The buttons sit apart from the password box, side by side at the right, at their
+    // own size: pressed against the box they read as part of it.
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(new QLabel(QStringLiteral("退出前请输入家长密码："), this));
+    column->addWidget(m_pPasswordEdit);
+    column->addSpacing(14);
+    column->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(12);
+    buttons->addStretch(1);
+    for (CCoolButton* b : {m_pOkButton, m_pCancelButton}) {
+        b->setMinimumWidth(80);
+        b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        buttons->addWidget(b);
+    }
+    column->addLayout(buttons);
     resize(320, 170);
 
     DialogSkin::ApplyTo(this);

@@ -1,11 +1,17 @@
 #include "lorvaneapp.h"
+#include "translations.h"
 
 #include <QApplication>
+#include <QWebEngineProfile>
 
 int main(int argc, char** argv)
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    RequestEngineLanguage();
     QApplication app(argc, argv);
+    InstallQtTranslations(&app);
+    // Sites offer their Chinese pages first, as they would to the child's own browser.
+    QWebEngineProfile::defaultProfile()->setHttpAcceptLanguage(ProductWebLanguage() + QStringLiteral(",zh"));
     CLorvaneApp lorvane;
     if (!lorvane.InitInstance()) {
         lorvane.ExitInstance();

@@ -40,8 +40,9 @@ void placeAt(QRect& r, int x)
 ToolBarGeometry Layout(int width, const ToolBarGeometry& current)
 {
     ToolBarGeometry g = current;
-    placeAt(g.close, width - g.close.width() - 5);
+    // Sized before it is placed: placed at its template width it would end past the edge.
     g.close.setSize(QSize(25, 25));
+    placeAt(g.close, width - g.close.width() - 5);
     placeAt(g.skin, width - g.skin.width() - 60);
     placeAt(g.print, g.skin.left() - g.print.width() - 15);
     placeAt(g.stop, g.print.left() - g.stop.width() - 15);

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QResizeEvent>
 #include <QTimerEvent>
 
 #include <cmath>
@@ -94,8 +95,8 @@ void CCoolTabBar::CPageItem::drawTab(QPainter& painter, const QRect& r, bool act
                                            : CSurfaceManager::m_TabNormalTextColor));
     painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, GetShownText());
 
-    if (m_pOwner->IsCanClose()) {
-        const QRect close = TabCloseButtonRect(r);
+    const QRect close = ShownCloseButtonRect(r, m_pOwner->Geometry().tabArea);
+    if (m_pOwner->IsCanClose() && !close.isEmpty()) {
         if (!m_pOwner->m_bmpClose.isNull()) {
             painter.drawPixmap(close, m_pOwner->m_bmpClose);
         } else {
@@ -289,11 +290,16 @@ int CCoolTabBar::CloseTabButtonByIndex(int index)
 
 void CCoolTabBar::SetTabItemText(QWidget* page, const QString& text)
 {
+    const bool activeWasShown = activeTabShown();
     for (CPageItem* item : m_listPages) {
         if (item->m_pWnd == page)
             item->m_strText = text;
     }
     ResizeAllTab();
+    // A caption that grows (a new tab getting its page's title) must not push the tab the
+    // child is on under the forward arrow.
+    if (activeWasShown)
+        m_nScrollOffset = OffsetToKeepTabInView(tabWidths(), m_nActivePage, m_rcTabArea.width(), m_nScrollOffset);
     update();
 }
 
@@ -319,7 +325,19 @@ QRect CCoolTabBar::VisibleTabRect(int index) const
 QRect CCoolTabBar::CloseButtonRect(int index) const
 {
     const CPageItem* item = GetPageItem(index);
-    return item && IsCanClose() ? item->GetCloseButtonRect(m_nScrollOffset) : QRect();
+    return item && IsCanClose() ? ShownCloseButtonRect(item->m_rect.translated(-m_nScrollOffset, 0), Geometry().tabArea)
+                                : QRect();
+}
+
+bool CCoolTabBar::activeTabShown() const
+{
+    // Against the area of the last layout, so that a resize can compare with before.
+    const CPageItem* item = GetPageItem(m_nActivePage);
+    if (!item)
+        return false;
+    const QRect shifted = item->m_rect.translated(-m_nScrollOffset, 0);
+    return shifted.left() >= m_rcTabArea.left()
+        && shifted.left() + shifted.width() <= m_rcTabArea.left() + m_rcTabArea.width();
 }
 
 CCoolTabBar::Hit CCoolTabBar::hitTest(const QPoint& pos, int* index) const
@@ -430,10 +448,14 @@ void CCoolTabBar::timerEvent(QTimerEvent* event)
 void CCoolTabBar::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    const bool activeWasShown = activeTabShown() || !event->oldSize().isValid();
     ResizeAllTab();
     // A strip that grew (or got its first real size after tabs were added) must not
-    // leave its tabs scrolled out of view with room to spare.
+    // leave its tabs scrolled out of view with room to spare; one that shrank keeps the
+    // child's tab out from under the forward arrow.
     m_nScrollOffset = OffsetAfterClose(tabWidths(), m_rcTabArea.width(), m_nScrollOffset);
+    if (activeWasShown)
+        m_nScrollOffset = OffsetToKeepTabInView(tabWidths(), m_nActivePage, m_rcTabArea.width(), m_nScrollOffset);
 }
 
 void CCoolTabBar::DrawBackground(QPainter& painter) const

@@ -87,6 +87,8 @@ public:
     TabBarGeometry Geometry() const;
     // A tab's rectangle as shown: shifted by the offset and clipped to the tab area.
     QRect VisibleTabRect(int index) const;
+    // A tab's close button as shown and clickable: empty while fewer than two tabs are
+    // open or while the button is not wholly inside the tab area.
     QRect CloseButtonRect(int index) const;
 
     // Skin pictures (file paths); each setter replaces its set.
@@ -127,6 +129,8 @@ private:
     enum class Hit { Nothing, Back, Forward, Tab, Close };
     Hit hitTest(const QPoint& pos, int* index) const;
     QList<int> tabWidths() const;
+    // The active tab is wholly inside the tab area.
+    bool activeTabShown() const;
     void startScrolling(int step);
     void stopScrolling();
     void drawArrow(QPainter& painter, const QRect& rect, const QPixmap* faces, int status, bool forward) const;

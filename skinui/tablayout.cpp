@@ -7,7 +7,8 @@ constexpr int kAreaRight = 60;
 constexpr int kAreaVertical = 3;
 constexpr int kArrowLeft = 9;
 constexpr int kArrowWidth = 19;
-constexpr int kTabPadding = 35;
+constexpr int kTabPadding = 39;
+constexpr int kCaptionGap = 4; // between the caption and the close button
 constexpr int kIconExtra = 18;
 constexpr int kEndGap = 20; // room kept after the last tab when the strip is scrolled
 
@@ -39,8 +40,14 @@ QRect TabCloseButtonRect(const QRect& tab)
 QRect TabTextRect(const QRect& tab, bool hasIcon)
 {
     const int left = tab.left() + (hasIcon ? 33 : 14);
-    const int right = tab.left() + tab.width() - 22;
+    const int right = tab.left() + tab.width() - 22 - kCaptionGap;
     return QRect(left, tab.top() + 3, qMax(0, right - left), qMax(0, tab.height() - 3));
+}
+
+QRect ShownCloseButtonRect(const QRect& tab, const QRect& tabArea)
+{
+    const QRect close = TabCloseButtonRect(tab);
+    return tabArea.contains(close) ? close : QRect();
 }
 
 int TabsWidthThrough(const QList<int>& widths, int index)
@@ -92,6 +99,19 @@ int OffsetToShowTab(const QList<int>& widths, int index, int areaWidth, int offs
 {
     const int through = TabsWidthThrough(widths, index);
     return through > areaWidth ? through - areaWidth + kEndGap : offset;
+}
+
+int OffsetToKeepTabInView(const QList<int>& widths, int index, int areaWidth, int offset)
+{
+    if (index < 0 || index >= widths.size())
+        return offset;
+    const int end = TabsWidthThrough(widths, index);
+    const int start = end - widths.at(index);
+    if (end - offset > areaWidth)
+        return qMin(start, end - areaWidth + kEndGap);
+    if (start < offset)
+        return start;
+    return offset;
 }
 
 int OffsetAfterClose(const QList<int>& widths, int areaWidth, int offset)

@@ -20,12 +20,18 @@ struct TabBarGeometry {
 PELLORA_EXPORT TabBarGeometry LayoutTabBar(const QRect& client);
 
 // A tab's width from its caption's width, the cap (the width of "1234567890abcdef")
-// and the floor (the width of "1"): the clamped text width plus 35, or 53 with an icon.
+// and the floor (the width of "1"): the clamped text width plus 39, or 57 with an icon
+// (room for the caption's margins and the gap before the close button).
 PELLORA_EXPORT int TabWidthForText(int textWidth, int capWidth, int floorWidth, bool hasIcon);
 // The close button of a tab drawn at `tab`: 16 x 16 from (right - 22, top + 5).
 PELLORA_EXPORT QRect TabCloseButtonRect(const QRect& tab);
-// Where the caption goes: from left + 14 (33 with an icon) to right - 22, top + 3 down.
+// Where the caption goes: from left + 14 (33 with an icon) to right - 26, top + 3 down,
+// so that it keeps a 4-pixel gap before the close button.
 PELLORA_EXPORT QRect TabTextRect(const QRect& tab, bool hasIcon);
+// The close button of a tab shown at `tab` (already shifted by the scroll offset) when it
+// lies wholly inside the tab area, else an empty rectangle: a button cut by the area's
+// edge would close a tab whose caption the child cannot see.
+PELLORA_EXPORT QRect ShownCloseButtonRect(const QRect& tab, const QRect& tabArea);
 
 // Sum of the widths of tabs 0 to `index` (0 for a negative index).
 PELLORA_EXPORT int TabsWidthThrough(const QList<int>& widths, int index);
@@ -41,6 +47,10 @@ PELLORA_EXPORT bool CanRollForward(const QList<int>& widths, int offset, int are
 // strip scrolls so that the tab ends 20 pixels before the area's right edge;
 // otherwise the offset stays.
 PELLORA_EXPORT int OffsetToShowTab(const QList<int>& widths, int index, int areaWidth, int offset);
+// The offset that keeps tab `index` wholly in view: when it runs past the area's right
+// edge the strip scrolls so that it ends 20 pixels before that edge; when it starts
+// before the left edge the strip scrolls back to its start; otherwise the offset stays.
+PELLORA_EXPORT int OffsetToKeepTabInView(const QList<int>& widths, int index, int areaWidth, int offset);
 // The offset after a tab was removed (`widths` are the remaining tabs): when more than
 // 20 pixels would stay empty after the last tab, the strip scrolls back.
 PELLORA_EXPORT int OffsetAfterClose(const QList<int>& widths, int areaWidth, int offset);

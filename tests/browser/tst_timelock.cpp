@@ -307,6 +307,39 @@ private slots:
         }
     }
 
+    // The buttons keep clear of the password box and of each other, and stay inside the
+    // dialog, at its first size and when it is made larger.
+    void exitDialogLayout_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("as opened") << QSize();
+        QTest::newRow("taller") << QSize(320, 260);
+        QTest::newRow("wider") << QSize(520, 170);
+    }
+    void exitDialogLayout()
+    {
+        QFETCH(QSize, size);
+        setRules(0, 10, 1);
+        CExitPasswordDlg dlg;
+        if (size.isValid())
+            dlg.resize(size);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        const QRect edit = dlg.PasswordEdit()->geometry();
+        const QRect ok = dlg.OkButton()->geometry();
+        const QRect cancel = dlg.CancelButton()->geometry();
+        const QRect inside = dlg.rect().adjusted(8, 8, -8, -8);
+        for (const QRect& r : {edit, ok, cancel}) {
+            const QString where = QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+            QVERIFY2(inside.contains(r), qPrintable(where));
+        }
+        QCOMPARE(ok.top(), cancel.top());
+        QVERIFY2(ok.top() - (edit.top() + edit.height()) >= 12, qPrintable(QString::number(ok.top() - edit.bottom())));
+        QVERIFY(ok.left() + ok.width() + 8 <= cancel.left());
+        // Buttons of a usual size, not stretched across the dialog.
+        QVERIFY(ok.width() <= 120 && cancel.width() <= 120);
+    }
+
     void lockScreenAsksOnceAndGrants()
     {
         setRules(1, 10, 0);

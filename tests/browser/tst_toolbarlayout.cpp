@@ -11,7 +11,7 @@ private slots:
     {
         const ToolBarGeometry t = ToolBarLayout::TemplateGeometry();
         const ToolBarGeometry g = ToolBarLayout::Layout(1280, t);
-        QCOMPARE(g.close.left(), 1280 - t.close.width() - 5);
+        QCOMPARE(g.close.left(), 1280 - 25 - 5);
         QCOMPARE(g.close.size(), QSize(25, 25));
         QCOMPARE(g.skin.left(), 1280 - t.skin.width() - 60);
         QCOMPARE(g.print.left(), g.skin.left() - t.print.width() - 15);
@@ -40,6 +40,30 @@ private slots:
         QCOMPARE(g.refresh.left(), before.refresh.left());
         QCOMPARE(g.close.left(), 40 - 25 - 5);
         QVERIFY(g.address.width() >= 0);
+    }
+
+    // The close button keeps 5 pixels from the right edge however wide the toolbar is
+    // and whichever geometry it is laid out from, so the screen edge never cuts it.
+    void closeButtonInsideTheRightEdge_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("fromTemplate");
+        QTest::newRow("full HD, first layout") << 1920 << true;
+        QTest::newRow("1024, first layout") << 1024 << true;
+        QTest::newRow("1280, laid out again") << 1280 << false;
+        QTest::newRow("800, first layout") << 800 << true;
+    }
+    void closeButtonInsideTheRightEdge()
+    {
+        QFETCH(int, width);
+        QFETCH(bool, fromTemplate);
+        const ToolBarGeometry start = fromTemplate ? ToolBarLayout::TemplateGeometry()
+                                                   : ToolBarLayout::Layout(1600, ToolBarLayout::TemplateGeometry());
+        const ToolBarGeometry g = ToolBarLayout::Layout(width, start);
+        QCOMPARE(g.close.size(), QSize(25, 25));
+        QCOMPARE(g.close.left() + g.close.width(), width - 5);
+        // Nothing else reaches under it.
+        QVERIFY(g.skin.left() + g.skin.width() < g.close.left());
     }
 
     void templateUnitsScale()
