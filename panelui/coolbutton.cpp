@@ -2,6 +2,7 @@
 
 #include "quenlitbitmaps.h"
 
+#include <QFocusEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -13,6 +14,18 @@ const QColor kDisabledBrush(156, 155, 171);
 const QColor kFrame(140, 165, 185);
 const QColor kSelectFrame(87, 117, 159);
 } // namespace
+
+bool FocusCueAfterFocusIn(bool shownBefore, Qt::FocusReason reason)
+{
+    switch (reason) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ShortcutFocusReason: return true;
+    case Qt::ActiveWindowFocusReason:
+    case Qt::PopupFocusReason: return shownBefore;
+    default: return false;
+    }
+}
 
 CCoolButton::CCoolButton(QWidget* parent)
     : QPushButton(parent)
@@ -64,6 +77,12 @@ void CCoolButton::leaveEvent(QEvent* event)
     QPushButton::leaveEvent(event);
 }
 
+void CCoolButton::focusInEvent(QFocusEvent* event)
+{
+    m_bFocusCue = FocusCueAfterFocusIn(m_bFocusCue, event->reason());
+    QPushButton::focusInEvent(event);
+}
+
 void CCoolButton::resizeEvent(QResizeEvent* event)
 {
     QPushButton::resizeEvent(event);
@@ -97,21 +116,23 @@ void CCoolButton::DrawNormalFace(QPainter& dc, const QRect& rc)
     dc.drawImage(rc.topLeft(), face);
 }
 
+void CCoolButton::drawHoverFace(QPainter& dc, const QRect& rc)
+{
+    drawFace(dc, rc, 1013);
+    DrawButtonSelectFrame(dc, rc);
+    DrawButtonText(dc, rc);
+}
+
 void CCoolButton::DrawFocusFace(QPainter& dc, const QRect& rc)
 {
-    if (m_bHover) {
-        drawFace(dc, rc, 1013);
-        DrawButtonSelectFrame(dc, rc);
-        DrawButtonText(dc, rc);
-    }
-    if (hasFocus()) {
-        dc.save();
-        dc.setRenderHint(QPainter::Antialiasing);
-        dc.setPen(QPen(kDisabledBrush, 1, Qt::DotLine));
-        dc.setBrush(Qt::NoBrush);
-        dc.drawRoundedRect(QRectF(rc).adjusted(3.5, 3.5, -3.5, -3.5), 3, 3);
-        dc.restore();
-    }
+    // A solid ring in the frame's colour, inside the frame, over whatever face is shown.
+    const QRect ring = rc.adjusted(3, 3, -3, -3); // FocusRingRect() for the whole button
+    dc.save();
+    dc.setRenderHint(QPainter::Antialiasing);
+    dc.setPen(QPen(kSelectFrame, 1));
+    dc.setBrush(Qt::NoBrush);
+    dc.drawRoundedRect(QRectF(ring).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
+    dc.restore();
 }
 
 void CCoolButton::DrawSelectedFace(QPainter& dc, const QRect& rc)
@@ -195,7 +216,9 @@ void CCoolButton::DrawItem(QPainter& dc)
         DrawSelectedFace(dc, rc);
     else if (m_bPress)
         DrawPressFace(dc, rc);
-    else
+    else if (m_bHover)
+        drawHoverFace(dc, rc);
+    if (HasFocusCue())
         DrawFocusFace(dc, rc);
 }
 

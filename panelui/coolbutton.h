@@ -4,6 +4,11 @@
 
 #include <QPushButton>
 
+// Whether a control shows its focus ring after gaining the focus for `reason`: only when
+// the keyboard brought the focus (Tab, Shift+Tab, a mnemonic); a window coming back to
+// the front keeps what was shown before; a click or a program's own call shows none.
+QUENLIT_EXPORT bool FocusCueAfterFocusIn(bool shownBefore, Qt::FocusReason reason);
+
 // The panel's push button: a rounded, bitmap-faced button with a hover and a pressed look
 // and the hand cursor. It never acts on Enter by itself; the dialogs decide what Enter does.
 class QUENLIT_EXPORT CCoolButton : public QPushButton
@@ -19,6 +24,10 @@ public:
     void SetPressFlag(bool bPress);
     bool PressFlag() const { return m_bPress; }
     bool IsHover() const { return m_bHover; }
+    // The focus ring is drawn: the button has the focus and the keyboard brought it.
+    bool HasFocusCue() const { return m_bFocusCue && hasFocus(); }
+    // Where the focus ring is drawn, inside the button's frame.
+    QRect FocusRingRect() const { return rect().adjusted(3, 3, -3, -3); }
 
     void DrawItem(QPainter& dc);
     void DrawNormalFace(QPainter& dc, const QRect& rc);
@@ -39,13 +48,16 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     void init();
     void drawFace(QPainter& dc, const QRect& rc, int firstBitmap);
     void drawFrame(QPainter& dc, const QRect& rc, const QColor& colour);
     void drawText(QPainter& dc, const QRect& rc, const QColor& colour);
+    void drawHoverFace(QPainter& dc, const QRect& rc);
 
     bool m_bHover = false;
     bool m_bPress = false;
+    bool m_bFocusCue = false;
 };

@@ -1,8 +1,10 @@
 #include "cooltabbutton.h"
 
+#include "coolbutton.h"
 #include "dlgitem.h"
 #include "quenlitbitmaps.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -12,6 +14,7 @@ const QColor kPanelBackground(227, 239, 243);
 const QColor kDivisionDark(209, 223, 241);
 const QColor kCheckOutline(107, 141, 162);
 const QColor kText(33, 33, 33);
+const QColor kFocusRing(87, 117, 159);
 constexpr int kIconTop = 8;
 constexpr int kGap = 4;
 } // namespace
@@ -83,6 +86,17 @@ void CCoolTabButton::keyPressEvent(QKeyEvent* event)
     QAbstractButton::keyPressEvent(event);
 }
 
+void CCoolTabButton::focusInEvent(QFocusEvent* event)
+{
+    m_bFocusCue = FocusCueAfterFocusIn(m_bFocusCue, event->reason());
+    QAbstractButton::focusInEvent(event);
+}
+
+QRect CCoolTabButton::FocusRingRect() const
+{
+    return LayoutTabButton(size(), QSize(), 0).checkFrame.adjusted(2, 2, -2, -2);
+}
+
 QSize CCoolTabButton::sizeHint() const
 {
     return QSize(88, 80);
@@ -117,6 +131,11 @@ void CCoolTabButton::DrawButton(QPainter& dc, const QRect& rc)
     dc.setPen(kText);
     dc.setFont(font());
     dc.drawText(l.text, Qt::AlignCenter | Qt::TextSingleLine, fm.elidedText(text(), Qt::ElideRight, l.text.width()));
+    if (HasFocusCue()) {
+        dc.setPen(QPen(kFocusRing, 1));
+        dc.setBrush(Qt::NoBrush);
+        dc.drawRect(l.checkFrame.adjusted(2, 2, -3, -3));
+    }
 }
 
 void CCoolTabButton::DrawItem(QPainter& dc)

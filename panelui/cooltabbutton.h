@@ -36,6 +36,10 @@ public:
     bool IsChecked() const;
     // The control number of the checked page button, 0 when none is.
     static int CheckedCtrlID() { return m_ctrlID; }
+    // The focus ring is drawn: the button has the focus and the keyboard brought it.
+    bool HasFocusCue() const { return m_bFocusCue && hasFocus(); }
+    // Where the focus ring is drawn: just inside the checked button's white frame.
+    QRect FocusRingRect() const;
 
     void DrawItem(QPainter& dc);
     void DrawButton(QPainter& dc, const QRect& rc);
@@ -45,9 +49,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     static int m_ctrlID;
     unsigned int m_nBmpID = 0;
     bool m_bDivision = true;
+    bool m_bFocusCue = false;
 };

@@ -1,5 +1,8 @@
 #include "flatcheckbox.h"
 
+#include "coolbutton.h"
+
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -72,6 +75,12 @@ void CFlatCheckBox::keyPressEvent(QKeyEvent* event)
     QAbstractButton::keyPressEvent(event);
 }
 
+void CFlatCheckBox::focusInEvent(QFocusEvent* event)
+{
+    m_bFocusCue = FocusCueAfterFocusIn(m_bFocusCue, event->reason());
+    QAbstractButton::focusInEvent(event);
+}
+
 void CFlatCheckBox::enterEvent(QEnterEvent* event)
 {
     m_bHover = true;
@@ -135,11 +144,32 @@ void CFlatCheckBox::DrawHoverFace(QPainter& dc, const QRect& rc)
     dc.restore();
 }
 
+QRect CFlatCheckBox::FocusRingRect() const
+{
+    const FlatCheckBoxLayout l = LayoutFlatCheckBox(size());
+    const QFontMetrics fm(textFont());
+    const int textWidth = qMin(fm.horizontalAdvance(text()), l.text.width());
+    const int h = qMin(height(), fm.height() + 2);
+    return QRect(l.text.left() - 2, (height() - h) / 2, textWidth + 4, h).intersected(rect());
+}
+
+void CFlatCheckBox::DrawFocusFace(QPainter& dc, const QRect& rc)
+{
+    dc.save();
+    dc.setRenderHint(QPainter::Antialiasing, false);
+    dc.setBrush(Qt::NoBrush);
+    dc.setPen(QPen(kBoxPen, 1));
+    dc.drawRect(FocusRingRect().translated(rc.topLeft()).adjusted(0, 0, -1, -1));
+    dc.restore();
+}
+
 void CFlatCheckBox::DrawItem(QPainter& dc)
 {
     DrawNormalFace(dc, rect());
     if (m_bHover && isEnabled())
         DrawHoverFace(dc, rect());
+    if (HasFocusCue())
+        DrawFocusFace(dc, rect());
 }
 
 void CFlatCheckBox::paintEvent(QPaintEvent*)

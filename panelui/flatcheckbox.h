@@ -24,10 +24,15 @@ public:
     int GetCheck() const { return m_bChecked ? 1 : 0; }
     void SetCheck(int nCheck);
     bool IsHover() const { return m_bHover; }
+    // The focus ring is drawn: the box has the focus and the keyboard brought it.
+    bool HasFocusCue() const { return m_bFocusCue && hasFocus(); }
+    // Where the focus ring is drawn: around the text.
+    QRect FocusRingRect() const;
 
     void DrawItem(QPainter& dc);
     void DrawNormalFace(QPainter& dc, const QRect& rc);
     void DrawHoverFace(QPainter& dc, const QRect& rc);
+    void DrawFocusFace(QPainter& dc, const QRect& rc);
     QSize sizeHint() const override;
 
 signals:
@@ -40,6 +45,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     void init();
@@ -47,4 +53,5 @@ private:
 
     bool m_bChecked = false;
     bool m_bHover = false;
+    bool m_bFocusCue = false;
 };

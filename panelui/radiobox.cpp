@@ -1,7 +1,9 @@
 #include "radiobox.h"
 
+#include "coolbutton.h"
 #include "quenlitbitmaps.h"
 
+#include <QFocusEvent>
 #include <QPainter>
 
 namespace {
@@ -99,6 +101,12 @@ void CRadioBox::OnClicked()
         SetCheck(1);
 }
 
+void CRadioBox::focusInEvent(QFocusEvent* event)
+{
+    m_bFocusCue = FocusCueAfterFocusIn(m_bFocusCue, event->reason());
+    QAbstractButton::focusInEvent(event);
+}
+
 void CRadioBox::enterEvent(QEnterEvent* event)
 {
     m_bHover = true;
@@ -160,6 +168,24 @@ void CRadioBox::DrawDisableFace(QPainter& dc, const QRect& rc)
     drawFace(dc, rc, look, kDisabledText);
 }
 
+QRect CRadioBox::FocusRingRect() const
+{
+    const QFontMetrics fm(font());
+    const int textWidth = qMin(fm.horizontalAdvance(text()), qMax(0, width() - kTextLeft));
+    const int h = qMin(height(), fm.height() + 2);
+    return QRect(kTextLeft - 2, (height() - h) / 2, textWidth + 4, h).intersected(rect());
+}
+
+void CRadioBox::DrawFocusFace(QPainter& dc, const QRect& rc)
+{
+    dc.save();
+    dc.setRenderHint(QPainter::Antialiasing, false);
+    dc.setBrush(Qt::NoBrush);
+    dc.setPen(QPen(kText, 1));
+    dc.drawRect(FocusRingRect().translated(rc.topLeft()).adjusted(0, 0, -1, -1));
+    dc.restore();
+}
+
 void CRadioBox::DrawItem(QPainter& dc)
 {
     const QRect rc = rect();
@@ -171,6 +197,8 @@ void CRadioBox::DrawItem(QPainter& dc)
         DrawHoverFace(dc, rc);
     else
         DrawNormalFace(dc, rc);
+    if (HasFocusCue())
+        DrawFocusFace(dc, rc);
 }
 
 void CRadioBox::paintEvent(QPaintEvent*)

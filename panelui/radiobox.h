@@ -32,12 +32,17 @@ public:
     static void SetGroupStart(QWidget* control, bool start = true);
     static bool IsGroupStart(const QWidget* control);
     bool IsHover() const { return m_bHover; }
+    // The focus ring is drawn: the button has the focus and the keyboard brought it.
+    bool HasFocusCue() const { return m_bFocusCue && hasFocus(); }
+    // Where the focus ring is drawn: around the text.
+    QRect FocusRingRect() const;
 
     void DrawItem(QPainter& dc);
     void DrawNormalFace(QPainter& dc, const QRect& rc);
     void DrawHoverFace(QPainter& dc, const QRect& rc);
     void DrawCheckFace(QPainter& dc, const QRect& rc);
     void DrawDisableFace(QPainter& dc, const QRect& rc);
+    void DrawFocusFace(QPainter& dc, const QRect& rc);
     QSize sizeHint() const override;
 
 signals:
@@ -50,6 +55,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     void init();
@@ -57,4 +63,5 @@ private:
 
     bool m_bChecked = false;
     bool m_bHover = false;
+    bool m_bFocusCue = false;
 };

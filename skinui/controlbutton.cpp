@@ -1,9 +1,11 @@
 #include "controlbutton.h"
 
 #include "colorref.h"
+#include "coolbutton.h"
 #include "painter.h"
 #include "skinpaint.h"
 
+#include <QFocusEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -190,6 +192,18 @@ void CControlButton::paintEvent(QPaintEvent*)
     }
     p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     p.drawText(rect().translated(down ? 1 : 0, down ? 1 : 0), Qt::AlignCenter | Qt::TextShowMnemonic, text());
+    if (HasFocusCue()) {
+        // The button's own outline, smaller, in its frame colour.
+        p.setPen(QPen(ColorRefToQColor(m_crTo).darker(160), 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(shapePath(QRectF(FocusRingRect()).adjusted(0.5, 0.5, -0.5, -0.5), m_nRgnStyle));
+    }
+}
+
+void CControlButton::focusInEvent(QFocusEvent* event)
+{
+    m_bFocusCue = CCoolButton::FocusCueAfterFocusIn(m_bFocusCue, event->reason());
+    QAbstractButton::focusInEvent(event);
 }
 
 void CControlButton::resizeEvent(QResizeEvent* event)

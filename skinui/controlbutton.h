@@ -29,6 +29,10 @@ public:
     void DoGradientFill(bool on, unsigned long fromColorRef, unsigned long toColorRef);
     void DrawInsideBorder(bool on);
     bool IsHover() const { return m_bHover; }
+    // The focus ring is drawn: the button has the focus and the keyboard brought it.
+    bool HasFocusCue() const { return m_bFocusCue && hasFocus(); }
+    // The box of the focus ring, the button's shape drawn smaller inside it.
+    QRect FocusRingRect() const { return rect().adjusted(4, 4, -4, -4); }
 
     // The button's outline for a size, as applied to the window.
     QRegion ButtonRegion(const QSize& size) const;
@@ -42,6 +46,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     QPixmap m_bmpNormal;
@@ -58,4 +63,5 @@ private:
     unsigned long m_crTo;
     bool m_bInsideBorder = true;
     bool m_bHover = false;
+    bool m_bFocusCue = false;
 };

@@ -3,6 +3,7 @@
 #include "colorref.h"
 #include "skinpaint.h"
 
+#include <QFocusEvent>
 #include <QPainter>
 
 namespace {
@@ -32,6 +33,18 @@ CCoolButton::CCoolButton(const QString& text, QWidget* parent)
 }
 
 CCoolButton::~CCoolButton() = default;
+
+bool CCoolButton::FocusCueAfterFocusIn(bool shownBefore, Qt::FocusReason reason)
+{
+    switch (reason) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ShortcutFocusReason: return true;
+    case Qt::ActiveWindowFocusReason:
+    case Qt::PopupFocusReason: return shownBefore;
+    default: return false;
+    }
+}
 
 void CCoolButton::SetNormalBitmap(const QString& left, const QString& middle, const QString& right)
 {
@@ -88,6 +101,17 @@ void CCoolButton::DrawButtonText(QPainter& painter) const
     painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, text());
 }
 
+void CCoolButton::DrawFocusFace(QPainter& painter) const
+{
+    // A solid ring in the caption's colour over whichever face is shown.
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(QColor(Qt::black), 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(FocusRingRect().adjusted(0, 0, -1, -1));
+    painter.restore();
+}
+
 void CCoolButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -97,6 +121,14 @@ void CCoolButton::paintEvent(QPaintEvent*)
         DrawHoverFace(painter);
     if (isDown())
         DrawPressFace(painter);
+    if (HasFocusCue())
+        DrawFocusFace(painter);
+}
+
+void CCoolButton::focusInEvent(QFocusEvent* event)
+{
+    m_bFocusCue = FocusCueAfterFocusIn(m_bFocusCue, event->reason());
+    QPushButton::focusInEvent(event);
 }
 
 void CCoolButton::OnMouseIn()

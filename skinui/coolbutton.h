@@ -27,23 +27,35 @@ public:
     void SetBackColor(unsigned long colorRef);
 
     bool IsHover() const { return m_bHover; }
+    // The focus ring is drawn: the button has the focus and the keyboard brought it.
+    bool HasFocusCue() const { return m_bFocusCue && hasFocus(); }
+    // Where the focus ring is drawn, inside the face.
+    QRect FocusRingRect() const { return rect().adjusted(4, 4, -4, -4); }
+
+    // Whether a control shows its focus ring after gaining the focus for `reason`: only
+    // when the keyboard brought the focus (Tab, Shift+Tab, a mnemonic); a window coming
+    // back to the front keeps what was shown before; a click or a program's call shows none.
+    static bool FocusCueAfterFocusIn(bool shownBefore, Qt::FocusReason reason);
 
 protected:
     void DrawNormalFace(QPainter& painter) const;
     void DrawHoverFace(QPainter& painter) const;
     void DrawPressFace(QPainter& painter) const;
     void DrawButtonText(QPainter& painter) const;
+    void DrawFocusFace(QPainter& painter) const;
 
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     void drawFace(QPainter& painter, const QPixmap* face) const;
     void OnMouseIn();
 
     bool m_bHover = false;
+    bool m_bFocusCue = false;
     unsigned long m_crBackColor;
     QPixmap m_bmpHover[3];
     QPixmap m_bmpNormal[3];

@@ -9,7 +9,10 @@
 #include "separaterstatic.h"
 
 #include <QDialog>
+#include <QLineEdit>
 #include <QtTest>
+
+#include <functional>
 
 namespace {
 
@@ -44,7 +47,78 @@ struct TabRow {
 
 bool isWhite(QRgb c) { return QColor(c) == QColor(Qt::white); }
 
+// How the focus reaches a control in the focus-ring test.
+enum class FocusBy { Tab, Backtab, Mouse, Program };
+
+// A control of each kind between two edits, as on a page, and what it tells of its ring.
+struct FocusRow {
+    QWidget window;
+    QLineEdit* before;
+    QWidget* control = nullptr;
+    QLineEdit* after;
+    std::function<QRect()> ring;
+    std::function<bool()> cue;
+    explicit FocusRow(const QString& kind)
+    {
+        before = new QLineEdit(&window);
+        before->setGeometry(0, 0, 100, 24);
+        if (kind == "button") {
+            auto* b = new CCoolButton(QStringLiteral("确定"), &window);
+            b->setGeometry(0, 30, 84, 28);
+            ring = [b] { return b->FocusRingRect(); };
+            cue = [b] { return b->HasFocusCue(); };
+            control = b;
+        } else if (kind == "check box") {
+            auto* b = new CFlatCheckBox(QStringLiteral("仅访问儿童网站"), &window);
+            b->setGeometry(0, 30, 200, 20);
+            ring = [b] { return b->FocusRingRect(); };
+            cue = [b] { return b->HasFocusCue(); };
+            control = b;
+        } else if (kind == "radio button") {
+            auto* b = new CRadioBox(QStringLiteral("限制"), &window);
+            b->setGeometry(0, 30, 80, 20);
+            ring = [b] { return b->FocusRingRect(); };
+            cue = [b] { return b->HasFocusCue(); };
+            control = b;
+        } else {
+            auto* b = new CCoolTabButton(&window);
+            SetDlgCtrlID(b, 1002);
+            b->setText(QStringLiteral("常规控制"));
+            b->setGeometry(0, 30, 88, 80);
+            ring = [b] { return b->FocusRingRect(); };
+            cue = [b] { return b->HasFocusCue(); };
+            control = b;
+        }
+        after = new QLineEdit(&window);
+        after->setGeometry(0, 120, 100, 24);
+        window.resize(220, 150);
+    }
+};
+
+// The pixels of a rectangle's border.
+QList<QPoint> outline(const QRect& r)
+{
+    QList<QPoint> points;
+    for (int x = r.left(); x <= r.right(); ++x)
+        points << QPoint(x, r.top()) << QPoint(x, r.bottom());
+    for (int y = r.top() + 1; y < r.bottom(); ++y)
+        points << QPoint(r.left(), y) << QPoint(r.right(), y);
+    return points;
+}
+
+QList<QPoint> changedPixels(const QImage& a, const QImage& b)
+{
+    QList<QPoint> changed;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                changed << QPoint(x, y);
+    return changed;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(FocusBy)
 
 class TestFlatControls : public QObject
 {
@@ -378,6 +452,90 @@ private slots:
         QCOMPARE(clicks.count(), 0);
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(40, 13));
         QCOMPARE(clicks.count(), 1);
+    }
+
+    void focusRingShowsOnlyForTheKeyboard_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<FocusBy>("by");
+        QTest::addColumn<bool>("ring");
+        for (const char* kind : {"button", "check box", "radio button", "page button"}) {
+            QTest::addRow("%s, Tab", kind) << QString::fromLatin1(kind) << FocusBy::Tab << true;
+            QTest::addRow("%s, Shift+Tab", kind) << QString::fromLatin1(kind) << FocusBy::Backtab << true;
+            QTest::addRow("%s, click", kind) << QString::fromLatin1(kind) << FocusBy::Mouse << false;
+            QTest::addRow("%s, program", kind) << QString::fromLatin1(kind) << FocusBy::Program << false;
+        }
+    }
+    void focusRingShowsOnlyForTheKeyboard()
+    {
+        QFETCH(QString, kind);
+        QFETCH(FocusBy, by);
+        QFETCH(bool, ring);
+        FocusRow row(kind);
+        row.window.show();
+        QApplication::setActiveWindow(&row.window);
+        QVERIFY(QTest::qWaitForWindowActive(&row.window));
+        row.before->setFocus();
+        QTRY_VERIFY(row.before->hasFocus());
+        const QImage unfocused = row.control->grab().toImage();
+
+        switch (by) {
+        case FocusBy::Tab: QTest::keyClick(row.before, Qt::Key_Tab); break;
+        case FocusBy::Backtab:
+            row.after->setFocus();
+            QTRY_VERIFY(row.after->hasFocus());
+            QTest::keyClick(row.after, Qt::Key_Tab, Qt::ShiftModifier);
+            break;
+        case FocusBy::Mouse: row.control->setFocus(Qt::MouseFocusReason); break;
+        case FocusBy::Program: row.control->setFocus(); break;
+        }
+        QTRY_VERIFY(row.control->hasFocus());
+        QCOMPARE(row.cue(), ring);
+        const QImage focused = row.control->grab().toImage();
+        const QList<QPoint> changed = changedPixels(unfocused, focused);
+        if (!ring) {
+            QCOMPARE(changed.size(), 0);
+            return;
+        }
+        // A ring: most of its border changes, and nothing away from it does.
+        const QRect r = row.ring();
+        QVERIFY(r.width() > 6 && r.height() > 6);
+        QVERIFY(row.control->rect().contains(r));
+        int onRing = 0;
+        for (const QPoint& p : outline(r))
+            onRing += focused.pixel(p) != unfocused.pixel(p);
+        QVERIFY2(onRing * 10 >= outline(r).size() * 8, qPrintable(QString::number(onRing)));
+        for (const QPoint& p : changed)
+            QVERIFY2(r.adjusted(-1, -1, 1, 1).contains(p) && !r.adjusted(2, 2, -2, -2).contains(p),
+                     qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
+
+        // The ring goes with the focus.
+        row.before->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(!row.control->hasFocus());
+        QVERIFY(!row.cue());
+        QCOMPARE(row.control->grab().toImage(), unfocused);
+    }
+
+    void focusCueFollowsTheReason_data()
+    {
+        QTest::addColumn<bool>("before");
+        QTest::addColumn<Qt::FocusReason>("reason");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("Tab") << false << Qt::TabFocusReason << true;
+        QTest::newRow("Shift+Tab") << false << Qt::BacktabFocusReason << true;
+        QTest::newRow("mnemonic") << false << Qt::ShortcutFocusReason << true;
+        QTest::newRow("click after Tab") << true << Qt::MouseFocusReason << false;
+        QTest::newRow("program after Tab") << true << Qt::OtherFocusReason << false;
+        QTest::newRow("window back, was shown") << true << Qt::ActiveWindowFocusReason << true;
+        QTest::newRow("window back, was not shown") << false << Qt::ActiveWindowFocusReason << false;
+        QTest::newRow("menu closed, was shown") << true << Qt::PopupFocusReason << true;
+    }
+    void focusCueFollowsTheReason()
+    {
+        QFETCH(bool, before);
+        QFETCH(Qt::FocusReason, reason);
+        QFETCH(bool, shown);
+        QCOMPARE(FocusCueAfterFocusIn(before, reason), shown);
     }
 
     void buttonLooks()

@@ -7,12 +7,15 @@
 #include "skintest.h"
 
 #include <QAbstractItemView>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QStringListModel>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <functional>
 
 using SkinTest::hover;
 using SkinTest::sameColor;
@@ -25,7 +28,23 @@ void sendEvent(QWidget* w, QEvent::Type type)
     QApplication::sendEvent(w, &e);
 }
 
+// How the focus reaches a button in the focus-ring test.
+enum class FocusBy { Tab, Backtab, Mouse, Program };
+
+// The pixels of a rectangle's border.
+QList<QPoint> outline(const QRect& r)
+{
+    QList<QPoint> points;
+    for (int x = r.left(); x <= r.right(); ++x)
+        points << QPoint(x, r.top()) << QPoint(x, r.bottom());
+    for (int y = r.top() + 1; y < r.bottom(); ++y)
+        points << QPoint(r.left(), y) << QPoint(r.right(), y);
+    return points;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(FocusBy)
 
 class TestCoolControls : public QObject
 {
@@ -333,6 +352,123 @@ private slots:
         button.setEnabled(false);
         QVERIFY(sameColor(button.grab().toImage().pixel(10, 1), Qt::gray));
         QCOMPARE(button.cursor().shape(), Qt::PointingHandCursor);
+    }
+
+    // ---- focus rings of both buttons ----
+
+    void focusRingShowsOnlyForTheKeyboard_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<FocusBy>("by");
+        QTest::addColumn<bool>("ring");
+        for (const char* kind : {"skinned button", "button without pictures", "shaped button"}) {
+            QTest::addRow("%s, Tab", kind) << QString::fromLatin1(kind) << FocusBy::Tab << true;
+            QTest::addRow("%s, Shift+Tab", kind) << QString::fromLatin1(kind) << FocusBy::Backtab << true;
+            QTest::addRow("%s, click", kind) << QString::fromLatin1(kind) << FocusBy::Mouse << false;
+            QTest::addRow("%s, program", kind) << QString::fromLatin1(kind) << FocusBy::Program << false;
+        }
+    }
+    void focusRingShowsOnlyForTheKeyboard()
+    {
+        QFETCH(QString, kind);
+        QFETCH(FocusBy, by);
+        QFETCH(bool, ring);
+        QWidget window;
+        auto* before = new QLineEdit(&window);
+        before->setGeometry(0, 0, 100, 24);
+        QWidget* control = nullptr;
+        std::function<QRect()> ringRect;
+        std::function<bool()> cue;
+        if (kind == "shaped button") {
+            auto* b = new CControlButton(&window);
+            b->setText(QStringLiteral("确定"));
+            b->setGeometry(0, 30, 90, 30);
+            ringRect = [b] { return b->FocusRingRect(); };
+            cue = [b] { return b->HasFocusCue(); };
+            control = b;
+        } else {
+            auto* b = new CCoolButton(QStringLiteral("确定"), &window);
+            b->setGeometry(0, 30, 90, 30);
+            if (kind == "skinned button")
+                faces(*b);
+            ringRect = [b] { return b->FocusRingRect(); };
+            cue = [b] { return b->HasFocusCue(); };
+            control = b;
+        }
+        auto* after = new QLineEdit(&window);
+        after->setGeometry(0, 70, 100, 24);
+        window.resize(120, 100);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        before->setFocus();
+        QTRY_VERIFY(before->hasFocus());
+        const QImage unfocused = control->grab().toImage();
+
+        switch (by) {
+        case FocusBy::Tab: QTest::keyClick(before, Qt::Key_Tab); break;
+        case FocusBy::Backtab:
+            after->setFocus();
+            QTRY_VERIFY(after->hasFocus());
+            QTest::keyClick(after, Qt::Key_Tab, Qt::ShiftModifier);
+            break;
+        case FocusBy::Mouse: control->setFocus(Qt::MouseFocusReason); break;
+        case FocusBy::Program: control->setFocus(); break;
+        }
+        QTRY_VERIFY(control->hasFocus());
+        QCOMPARE(cue(), ring);
+        const QImage focused = control->grab().toImage();
+        int changed = 0;
+        int strayChanges = 0;
+        const QRect r = ringRect();
+        for (int y = 0; y < focused.height(); ++y) {
+            for (int x = 0; x < focused.width(); ++x) {
+                if (focused.pixel(x, y) == unfocused.pixel(x, y))
+                    continue;
+                ++changed;
+                strayChanges += !r.adjusted(-1, -1, 1, 1).contains(x, y) || r.adjusted(2, 2, -2, -2).contains(x, y);
+            }
+        }
+        if (!ring) {
+            QCOMPARE(changed, 0);
+            return;
+        }
+        // A ring: most of its border changes, and nothing away from it does.
+        QVERIFY(r.width() > 6 && r.height() > 6);
+        QVERIFY(control->rect().contains(r));
+        int onRing = 0;
+        for (const QPoint& p : outline(r))
+            onRing += focused.pixel(p) != unfocused.pixel(p);
+        QVERIFY2(onRing * 10 >= outline(r).size() * 8, qPrintable(QString::number(onRing)));
+        QCOMPARE(strayChanges, 0);
+
+        // The ring goes with the focus.
+        before->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(!control->hasFocus());
+        QVERIFY(!cue());
+        QCOMPARE(control->grab().toImage(), unfocused);
+    }
+
+    void focusCueFollowsTheReason_data()
+    {
+        QTest::addColumn<bool>("before");
+        QTest::addColumn<Qt::FocusReason>("reason");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("Tab") << false << Qt::TabFocusReason << true;
+        QTest::newRow("Shift+Tab") << false << Qt::BacktabFocusReason << true;
+        QTest::newRow("mnemonic") << false << Qt::ShortcutFocusReason << true;
+        QTest::newRow("click after Tab") << true << Qt::MouseFocusReason << false;
+        QTest::newRow("program after Tab") << true << Qt::OtherFocusReason << false;
+        QTest::newRow("window back, was shown") << true << Qt::ActiveWindowFocusReason << true;
+        QTest::newRow("window back, was not shown") << false << Qt::ActiveWindowFocusReason << false;
+        QTest::newRow("menu closed, was shown") << true << Qt::PopupFocusReason << true;
+    }
+    void focusCueFollowsTheReason()
+    {
+        QFETCH(bool, before);
+        QFETCH(Qt::FocusReason, reason);
+        QFETCH(bool, shown);
+        QCOMPARE(CCoolButton::FocusCueAfterFocusIn(before, reason), shown);
     }
 
     void gradients_data()
