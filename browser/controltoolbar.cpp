@@ -2,6 +2,7 @@
 
 #include "browserdata.h"
 #include "browserids.h"
+#include "browserlog.h"
 #include "coolcombobox.h"
 #include "coolpngbutton.h"
 #include "paths.h"
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QStringListModel>
+#include <QUrl>
 
 namespace {
 
@@ -144,13 +146,51 @@ void CControlToolBar::ApplySkin(const QString& skinFile)
     update();
 }
 
+void CControlToolBar::RememberAddress(const QString& address)
+{
+    const QUrl url(address);
+    const QString scheme = url.scheme().toLower();
+    if (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
+        return;
+    m_visitedThisRun.removeAll(address);
+    m_visitedThisRun.prepend(address);
+    while (m_visitedThisRun.size() > kHistoryForCompletion)
+        m_visitedThisRun.removeLast();
+    // Rows are moved rather than the list reset, so an open completion list stays put.
+    const QStringList rows = m_pHistoryModel->stringList();
+    const int at = rows.indexOf(address);
+    if (at == 0)
+        return;
+    if (at > 0)
+        m_pHistoryModel->removeRows(at, 1);
+    if (m_pHistoryModel->insertRows(0, 1))
+        m_pHistoryModel->setData(m_pHistoryModel->index(0), address);
+    if (m_pHistoryModel->rowCount() > kHistoryForCompletion)
+        m_pHistoryModel->removeRows(kHistoryForCompletion, m_pHistoryModel->rowCount() - kHistoryForCompletion);
+}
+
 void CControlToolBar::refreshCompletion()
 {
-    // Completion is a help, not a duty: a database that cannot be read leaves the old list.
+    // Completion is a help, not a duty: a database that cannot be read leaves the old
+    // list, still with the pages of this run.
+    QStringList addresses = m_visitedThisRun;
     try {
-        m_pHistoryModel->setStringList(BrowserData::GetRecentAddresses(kHistoryForCompletion));
-    } catch (const std::exception&) {
+        for (const QString& a : BrowserData::GetRecentAddresses(kHistoryForCompletion)) {
+            if (!addresses.contains(a))
+                addresses.append(a);
+        }
+    } catch (const std::exception& e) {
+        qCWarning(lcBrowser) << "address completion could not read the history:" << e.what();
+        const QStringList old = m_pHistoryModel->stringList();
+        for (const QString& a : old) {
+            if (!addresses.contains(a))
+                addresses.append(a);
+        }
     }
+    while (addresses.size() > kHistoryForCompletion)
+        addresses.removeLast();
+    if (addresses != m_pHistoryModel->stringList())
+        m_pHistoryModel->setStringList(addresses);
 }
 
 void CControlToolBar::paintBackground(QPainter& painter, const QRect& area) const

@@ -27,6 +27,9 @@ public:
     QString AddressText() const;
     void SetAddressText(const QString& text);
     CCoolPngButton* Button(int commandId) const;
+    // A web page visited during this run: offered first by the completion from now on
+    // (the history holds a page only once its stay has ended).
+    void RememberAddress(const QString& address);
 
     QSize sizeHint() const override;
 
@@ -52,4 +55,5 @@ private:
     CCoolComoBox* m_pAddressBox;
     QCompleter* m_pCompleter;
     QStringListModel* m_pHistoryModel;
+    QStringList m_visitedThisRun; // most recent first
 };

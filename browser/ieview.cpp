@@ -12,12 +12,16 @@
 
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QMenu>
 #include <QMimeData>
+#include <QPointer>
 #include <QTimer>
 #include <QWebEngineFileSystemAccessRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineRegisterProtocolHandlerRequest>
+#include <QWebEngineScript>
 
 namespace PageNotice {
 const char kExternal[] = "这个链接要打开别的程序，Lorvane不会打开它。";
@@ -36,6 +40,13 @@ void writeRow(const std::optional<StayRecorder::Row>& row)
 NavigationPolicy::Mode currentMode()
 {
     return NavigationPolicy::ModeFor(BrowserConfig().m_record.m_bOnlyChildSites, BrowserRestricted());
+}
+
+// `text` as a script's string literal.
+QString jsString(const QString& text)
+{
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(array.mid(1, array.size() - 2));
 }
 
 bool carriesLocalFiles(const QMimeData* data)
@@ -104,7 +115,37 @@ void CIEPage::showWarning(const QString& refusedAddress)
 {
     const QUrl warning(NavigationPolicy::WarningAddress(GetExeDirectory(), refusedAddress));
     // Started once this request has been turned down, never from inside it.
-    QTimer::singleShot(0, this, [this, warning] { load(warning); });
+    QTimer::singleShot(0, this, [this, warning] { openWarning(warning); });
+}
+
+void CIEPage::openWarning(const QUrl& warning)
+{
+    // From the warning page to the warning page only the part after "#" changes: the
+    // engine makes no new navigation of that and asks nothing. The page itself says
+    // whether it is showing, and if so it is told the new address in place of the old
+    // one (one Back step for a row of refusals) and the stay is recorded here, as a
+    // navigation would record it.
+    const QString page = warning.adjusted(QUrl::RemoveFragment).toString(QUrl::FullyEncoded);
+    if (url().adjusted(QUrl::RemoveFragment).toString(QUrl::FullyEncoded) != page) {
+        load(warning);
+        return;
+    }
+    const QString target = warning.toString(QUrl::FullyEncoded);
+    const QString script = QStringLiteral("(function (page, target) {"
+                                          "  if (location.href.split('#')[0] !== page) return false;"
+                                          "  location.replace(target);"
+                                          "  return true;"
+                                          "})(%1, %2)")
+                               .arg(jsString(page), jsString(target));
+    QPointer<CIEPage> self(this);
+    runJavaScript(script, QWebEngineScript::ApplicationWorld, [self, warning](const QVariant& replaced) {
+        if (!self)
+            return;
+        if (replaced.toBool())
+            writeRow(self->m_stays.navigated(warning.toString(), TickClock::now(), CurrentTimeText()));
+        else
+            self->load(warning);
+    });
 }
 
 QWebEnginePage* CIEPage::createWindow(WebWindowType)
@@ -131,6 +172,10 @@ CIEView::CIEView(QWidget* parent)
     m_pPage = new CIEPage(profile, this);
     setPage(m_pPage);
     connect(this, &QWebEngineView::titleChanged, this, [this](const QString& title) {
+        // A blank page has no title: the engine's stand-in, its address, would replace
+        // the tab's own caption.
+        if (title == QLatin1String("about:blank") && (url().isEmpty() || url().toString() == title))
+            return;
         m_strPageTitle = title;
         emit pageTitleChanged(this, title);
     });

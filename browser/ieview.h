@@ -35,6 +35,7 @@ protected:
 private:
     friend class CIEView;
     void showWarning(const QString& refusedAddress);
+    void openWarning(const QUrl& warning);
 
     CIEView* m_pView;
     StayRecorder m_stays;

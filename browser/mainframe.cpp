@@ -6,6 +6,7 @@
 #include "configmanager.h"
 #include "containerview.h"
 #include "controltoolbar.h"
+#include "coolcombobox.h"
 #include "coolpngbutton.h"
 #include "coolstatusbar.h"
 #include "cooltabbar.h"
@@ -23,6 +24,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -75,7 +77,7 @@ CMainFrame::CMainFrame(QWidget* parent)
             closeTab(index, item->m_pWnd.data());
     });
     connect(m_pContainer, &CContainerView::pageActivated, this,
-            [this](CIEView* page) { m_pToolBar->SetAddressText(page->url().toString()); });
+            [this](CIEView* page) { m_pToolBar->SetAddressText(shownAddress(page->url())); });
     // Nothing is ever saved to the child's files, whatever a page or its menu asks.
     connect(QWebEngineProfile::defaultProfile(), &QWebEngineProfile::downloadRequested, this,
             [this](QWebEngineDownloadRequest* download) {
@@ -113,6 +115,14 @@ QRect CMainFrame::FrameGeometry(const QRect& screen)
     return QRect(screen.x(), screen.y(), screen.width() + 3, screen.height() + 3);
 }
 
+QString CMainFrame::shownAddress(const QUrl& url)
+{
+    // A blank page has no address worth showing: the box stays empty for typing.
+    if (url.isEmpty() || url.toString() == QLatin1String("about:blank"))
+        return QString();
+    return url.toString();
+}
+
 CIEView* CMainFrame::ActivePage() const
 {
     return m_pContainer->ActivePage();
@@ -136,8 +146,14 @@ void CMainFrame::wireView(CIEView* view)
             m_pStatusBar->HideProgress();
     });
     connect(view, &CIEView::pageAddressChanged, this, [this](CIEView* v, const QUrl& url) {
-        if (v->IsActive())
-            m_pToolBar->SetAddressText(url.toString());
+        m_pToolBar->RememberAddress(url.toString());
+        if (!v->IsActive())
+            return;
+        const QString shown = shownAddress(url);
+        // A blank page arriving late must not wipe out what the child has begun to type.
+        if (shown.isEmpty() && m_pToolBar->AddressBox()->lineEdit()->hasFocus())
+            return;
+        m_pToolBar->SetAddressText(shown);
     });
     connect(view, &CIEView::pageNotice, this, [this](CIEView*, const QString& text) { ShowNotice(text); });
     connect(view, &QWebEngineView::printRequested, this, [this, view] {
@@ -192,7 +208,11 @@ void CMainFrame::OnCommand(int commandId)
         OpenInNewTab(QString::fromUtf8(BrowserConfig().m_record.m_szHomePage), QStringLiteral("请稍候..."));
         break;
     case BrowserIds::kCmdNewBlankTab:
-        OpenInNewTab(QStringLiteral("about:blank"), QStringLiteral("空白页"));
+        // The child's next keys go straight into an empty address box.
+        if (OpenInNewTab(QStringLiteral("about:blank"), QStringLiteral("空白页"))) {
+            m_pToolBar->SetAddressText(QString());
+            m_pToolBar->AddressBox()->lineEdit()->setFocus(Qt::OtherFocusReason);
+        }
         break;
     case BrowserIds::kCmdBack:
         if (page)

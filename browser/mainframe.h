@@ -13,6 +13,7 @@ class CCoolStatusBar;
 class CIEView;
 class CTabContainerBar;
 class QPrinter;
+class QUrl;
 
 // The browser's one window: captionless, above every other window and covering the
 // whole screen, with the control toolbar and the tab strip at the top, the pages in
@@ -78,6 +79,7 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
+    static QString shownAddress(const QUrl& url);
     void wireView(CIEView* view);
     void closeTab(int index, QWidget* page);
     void exitWithPasswordCheck();

@@ -4,6 +4,7 @@
 #include "skinpaint.h"
 
 #include <QAbstractItemView>
+#include <QCompleter>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -81,6 +82,20 @@ void CCoolComoBox::watchLineEdit()
         edit->installEventFilter(this);
         edit->setFrame(false);
     }
+}
+
+void CCoolComoBox::watchCompletionList()
+{
+    // The completer hears the list's keys first unless this filter comes after its own.
+    QLineEdit* edit = lineEdit();
+    QAbstractItemView* list = edit && edit->completer() ? edit->completer()->popup() : nullptr;
+    if (list == m_pWatchedList)
+        return;
+    if (m_pWatchedList)
+        m_pWatchedList->removeEventFilter(this);
+    m_pWatchedList = list;
+    if (list)
+        list->installEventFilter(this);
 }
 
 void CCoolComoBox::SetBackgroundBitmap(const QString& left, const QString& middle, const QString& right)
@@ -225,6 +240,15 @@ void CCoolComoBox::showEvent(QShowEvent* event)
 
 bool CCoolComoBox::event(QEvent* event)
 {
+    // The box takes the focus for its field: a click that brings it in selects the text
+    // once the button is let go (see the field's filter below).
+    if (event->type() == QEvent::FocusIn && static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason)
+        m_bSelectOnRelease = true;
+    else if (event->type() == QEvent::FocusOut)
+        m_bSelectOnRelease = false;
+    // The field's keys may come through the box: its completion list is watched either way.
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::KeyPress)
+        watchCompletionList();
     // A field given later (setEditable, setLineEdit) gets the same Enter handling.
     if (event->type() == QEvent::ChildAdded) {
         if (auto* edit = qobject_cast<QLineEdit*>(static_cast<QChildEvent*>(event)->child()))
@@ -235,10 +259,34 @@ bool CCoolComoBox::event(QEvent* event)
 
 bool CCoolComoBox::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == lineEdit()) {
+    // The field's completion list: Enter on a chosen entry puts it into the field and
+    // reports it like a typed address; the list never stays over the page.
+    QLineEdit* edit = lineEdit();
+    if (edit && edit->completer() && watched == edit->completer()->popup() && event->type() == QEvent::KeyPress
+        && isEnterKey(static_cast<QKeyEvent*>(event))) {
+        QAbstractItemView* list = edit->completer()->popup();
+        const QModelIndex chosen = list->currentIndex();
+        if (chosen.isValid())
+            edit->setText(chosen.data(edit->completer()->completionRole()).toString());
+        list->hide();
+        emit addressEntered();
+        return true;
+    }
+    if (watched == edit) {
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::KeyPress)
+            watchCompletionList();
         if (event->type() == QEvent::KeyPress && isEnterKey(static_cast<QKeyEvent*>(event))) {
+            if (edit->completer() && edit->completer()->popup())
+                edit->completer()->popup()->hide();
             emit addressEntered();
             return true;
+        }
+        // A click into the field selects its whole text, so what is typed replaces it;
+        // a drag that selects part of it is left alone.
+        if (event->type() == QEvent::MouseButtonRelease && m_bSelectOnRelease) {
+            m_bSelectOnRelease = false;
+            if (!edit->hasSelectedText())
+                edit->selectAll();
         }
         // The base class places its field where the platform style wants it; keep ours.
         if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
@@ -281,6 +329,10 @@ void CCoolComoBox::mouseReleaseEvent(QMouseEvent* event)
     if (m_bPressed) {
         m_bPressed = false;
         update();
+    }
+    if (m_bSelectOnRelease && isEditable()) {
+        m_bSelectOnRelease = false;
+        lineEdit()->selectAll();
     }
     QComboBox::mouseReleaseEvent(event);
 }

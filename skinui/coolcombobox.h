@@ -4,6 +4,9 @@
 
 #include <QComboBox>
 #include <QPixmap>
+#include <QPointer>
+
+class QAbstractItemView;
 
 // An editable combo box (the address box, the favourites' category box) drawn over a
 // three-piece skin background with a bitmap drop button. Enter is not taken as input:
@@ -60,8 +63,11 @@ protected:
 private:
     void drawPushButton(QPainter& painter, const QPixmap& face) const;
     void watchLineEdit();
+    void watchCompletionList();
 
     bool m_bPressed = false;
+    bool m_bSelectOnRelease = false;
+    QPointer<QAbstractItemView> m_pWatchedList;
     unsigned long m_crBackGround;
     int m_nComboHeight = 32;
     int m_nFontSize = 9;

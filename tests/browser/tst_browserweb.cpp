@@ -11,7 +11,11 @@
 #include "testhttpserver.h"
 #include "tickclock.h"
 
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QCompleter>
 #include <QFile>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QWebEngineProfile>
@@ -85,6 +89,103 @@ private slots:
         // The stay on the allowed page ended when the warning page came; nothing for the refused one.
         QTRY_VERIFY_WITH_TIMEOUT(HistoryAddresses().contains(m_server.url("/allowed").toString()), 20000);
         QVERIFY(!HistoryAddresses().contains(refused));
+    }
+
+    void refusalsInARowEachShowAndRecordTheirOwn()
+    {
+        CMainFrame frame;
+        frame.OpenFirstPage();
+        CIEView* page = waitForUrl(frame, m_server.url("/allowed").toString());
+        QVERIFY(page);
+        QTRY_COMPARE_WITH_TIMEOUT(page->title(), QStringLiteral("Allowed page"), 20000);
+        const QString card = "document.getElementById('address').textContent";
+        QStringList refused;
+        for (const char* path : {"/first", "/second", "/third"}) {
+            refused.append(m_server.url(path, "localhost").toString());
+            frame.ControlToolBar()->SetAddressText(refused.last());
+            emit frame.ControlToolBar()->AddressBox()->addressEntered();
+            QTRY_COMPARE_WITH_TIMEOUT(Evaluate(page->page(), card).toString(), refused.last(), 20000);
+            QTRY_COMPARE_WITH_TIMEOUT(frame.ControlToolBar()->AddressText(), page->url().toString(), 20000);
+            QVERIFY(page->url().toString().contains("warning.html#"));
+        }
+        // The warning page is replaced, not stacked: one step back leaves all three.
+        frame.OnCommand(BrowserIds::kCmdBack);
+        QTRY_COMPARE_WITH_TIMEOUT(page->title(), QStringLiteral("Allowed page"), 20000);
+        frame.ContainerView()->RemoveView(page);
+
+        const QStringList rows = HistoryAddresses();
+        QCOMPARE(rows.size(), 5);
+        QCOMPARE(rows.first(), m_server.url("/allowed").toString());
+        QCOMPARE(rows.last(), m_server.url("/allowed").toString());
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY2(rows.at(i + 1).contains("warning.html#"), qPrintable(rows.at(i + 1)));
+            QCOMPARE(QUrl::fromPercentEncoding(rows.at(i + 1).section('#', 1).toUtf8()), refused.at(i));
+        }
+        for (const QString& r : refused)
+            QVERIFY(!m_server.requestedPaths().contains(QUrl(r).path()));
+    }
+
+    void completionOffersAPageOfThisRun()
+    {
+        CMainFrame frame;
+        frame.OpenFirstPage();
+        QVERIFY(waitForUrl(frame, m_server.url("/allowed").toString()));
+        // The page is still open, so the history has no row of it yet.
+        QVERIFY(HistoryAddresses().isEmpty());
+        QAbstractItemModel* model = frame.ControlToolBar()->AddressBox()->lineEdit()->completer()->model();
+        QTRY_VERIFY_WITH_TIMEOUT(model->rowCount() > 0, 20000);
+        QCOMPARE(model->index(0, 0).data().toString(), m_server.url("/allowed").toString());
+    }
+
+    void newBlankTabWaitsForAnAddress()
+    {
+        ResetBrowserConfig(0, m_server.url("/allowed").toString());
+        CMainFrame frame;
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        frame.activateWindow();
+        frame.OpenFirstPage();
+        QVERIFY(waitForUrl(frame, m_server.url("/allowed").toString()));
+        CCoolTabBar* tabs = frame.TabContainerBar()->TabBar();
+        QLineEdit* edit = frame.ControlToolBar()->AddressBox()->lineEdit();
+        frame.OnCommand(BrowserIds::kCmdNewBlankTab);
+        CIEView* blank = frame.ActivePage();
+        QSignalSpy loaded(blank, &QWebEngineView::loadFinished);
+        QTRY_VERIFY_WITH_TIMEOUT(loaded.size() > 0, 20000);
+        QTest::qWait(200); // late title and address reports of the blank page
+        QCOMPARE(tabs->GetPageItem(1)->m_strText, QStringLiteral("空白页"));
+        QCOMPARE(frame.ControlToolBar()->AddressText(), QString());
+        QTRY_VERIFY(edit->hasFocus());
+        // What the child types is the whole address.
+        const QString typed = QString("localhost:%1/next").arg(m_server.port());
+        QTest::keyClicks(QApplication::focusWidget(), typed);
+        QCOMPARE(frame.ControlToolBar()->AddressText(), typed);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(blank->title(), QStringLiteral("Next page"), 20000);
+        QCOMPARE(tabs->GetPageItem(1)->m_strText, QStringLiteral("Next page"));
+    }
+
+    void warningPageShowsDirectionCharactersVisibly_data()
+    {
+        QTest::addColumn<QString>("refused");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("right-to-left override") << QString::fromUtf8("http://x.example/\u202Elive")
+                                                << QString::fromUtf8("http://x.example/⟨U+202E⟩live");
+        QTest::newRow("isolate and marks") << QString::fromUtf8("http://x.example/a\u2067b\u2069c\u200Fd\u061C")
+                                           << QString::fromUtf8("http://x.example/a⟨U+2067⟩b⟨U+2069⟩c⟨U+200F⟩d⟨U+061C⟩");
+        QTest::newRow("other scripts stay") << QString::fromUtf8("http://x.example/儿童/é")
+                                            << QString::fromUtf8("http://x.example/儿童/é");
+    }
+    void warningPageShowsDirectionCharactersVisibly()
+    {
+        QFETCH(QString, refused);
+        QFETCH(QString, shown);
+        QWebEnginePage page;
+        QSignalSpy loaded(&page, &QWebEnginePage::loadFinished);
+        page.load(QUrl(NavigationPolicy::WarningAddress(GetExeDirectory(), refused)));
+        QTRY_COMPARE_WITH_TIMEOUT(loaded.size(), 1, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(Evaluate(&page, "document.getElementById('address').textContent").toString(), shown,
+                                  20000);
     }
 
     void freeBrowsingWhenTheSwitchIsNotOne_data()

@@ -7,6 +7,8 @@
 #include "paths.h"
 
 #include <QAbstractItemModel>
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QCompleter>
 #include <QFile>
 #include <QLineEdit>
@@ -73,6 +75,108 @@ private slots:
         junk.close();
         CControlToolBar bar;
         QCOMPARE(bar.AddressBox()->lineEdit()->completer()->model()->rowCount(), 0);
+    }
+
+    void completionLearnsThePagesOfThisRun()
+    {
+        IsolatedEnvironment env;
+        BrowserData::SetDataBasePath(GetDataBasePathName());
+        QVERIFY(BrowserData::AddHistory("t", 3, "http://old.example/"));
+        CControlToolBar bar;
+        QAbstractItemModel* model = bar.AddressBox()->lineEdit()->completer()->model();
+        const auto rows = [model] {
+            QStringList out;
+            for (int i = 0; i < model->rowCount(); ++i)
+                out.append(model->index(i, 0).data().toString());
+            return out;
+        };
+        bar.RememberAddress("http://seen.example/a");
+        bar.RememberAddress("https://later.example/");
+        bar.RememberAddress("about:blank");
+        bar.RememberAddress("file:///opt/lorvane/data/html/warning.html#x");
+        QCOMPARE(rows(), QStringList({"https://later.example/", "http://seen.example/a", "http://old.example/"}));
+        // Seen again: it moves to the top, once.
+        bar.RememberAddress("http://seen.example/a");
+        QCOMPARE(rows(), QStringList({"http://seen.example/a", "https://later.example/", "http://old.example/"}));
+        // Re-reading the history on focus keeps what was seen in this run.
+        QVERIFY(BrowserData::AddHistory("t", 3, "http://written.example/"));
+        QFocusEvent focus(QEvent::FocusIn, Qt::OtherFocusReason);
+        QCoreApplication::sendEvent(bar.AddressBox()->lineEdit(), &focus);
+        QCOMPARE(rows(), QStringList({"http://seen.example/a", "https://later.example/", "http://written.example/",
+                                      "http://old.example/"}));
+    }
+
+    void enterOnACompletionClosesTheList()
+    {
+        IsolatedEnvironment env;
+        BrowserData::SetDataBasePath(GetDataBasePathName());
+        QVERIFY(BrowserData::AddHistory("t", 3, "http://example.org/first"));
+        QVERIFY(BrowserData::AddHistory("t", 3, "http://example.org/second"));
+        CControlToolBar bar;
+        bar.resize(1024, bar.sizeHint().height());
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        QLineEdit* edit = bar.AddressBox()->lineEdit();
+        edit->setFocus();
+        QTRY_VERIFY(edit->hasFocus());
+        QSignalSpy entered(&bar, &CControlToolBar::addressEntered);
+        // Keys go where the application sends them: the open list, else the focus.
+        const auto target = [] {
+            return QApplication::activePopupWidget() ? QApplication::activePopupWidget()
+                                                     : QApplication::focusWidget();
+        };
+        QTest::keyClicks(target(), "example");
+        QAbstractItemView* list = edit->completer()->popup();
+        QTRY_VERIFY(list->isVisible());
+        QTest::keyClick(target(), Qt::Key_Down);
+        QTest::keyClick(target(), Qt::Key_Down);
+        QTest::keyClick(target(), Qt::Key_Return);
+        QCOMPARE(entered.size(), 1);
+        QCOMPARE(bar.AddressText(), QStringLiteral("http://example.org/first"));
+        QVERIFY(!list->isVisible());
+        // Enter in the field while the list is open closes it as well.
+        edit->clear();
+        QTest::keyClicks(target(), "second");
+        QTRY_VERIFY(list->isVisible());
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(entered.size(), 2);
+        QVERIFY(!list->isVisible());
+    }
+
+    void clickingIntoTheAddressBoxSelectsItsText_data()
+    {
+        QTest::addColumn<bool>("onTheField");
+        QTest::newRow("on the field") << true;
+        QTest::newRow("on the frame around it") << false;
+    }
+    void clickingIntoTheAddressBoxSelectsItsText()
+    {
+        QFETCH(bool, onTheField);
+        IsolatedEnvironment env;
+        BrowserData::SetDataBasePath(GetDataBasePathName());
+        QWidget window;
+        auto* bar = new CControlToolBar(&window);
+        auto* other = new QLineEdit(&window);
+        other->move(0, bar->sizeHint().height() + 10);
+        bar->resize(1024, bar->sizeHint().height());
+        window.resize(1024, 200);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.activateWindow();
+        other->setFocus();
+        QTRY_VERIFY(other->hasFocus());
+        bar->SetAddressText("http://example.org/page");
+        QLineEdit* edit = bar->AddressBox()->lineEdit();
+        QVERIFY(!edit->hasSelectedText());
+        if (onTheField)
+            QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(edit->width() / 2, edit->height() / 2));
+        else
+            QTest::mouseClick(bar->AddressBox(), Qt::LeftButton, {}, QPoint(3, bar->AddressBox()->height() / 2));
+        QTRY_VERIFY(edit->hasFocus());
+        QCOMPARE(edit->selectedText(), QStringLiteral("http://example.org/page"));
+        // A second click, into the focused field, places the cursor as usual.
+        QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(edit->width() / 2, edit->height() / 2));
+        QVERIFY(!edit->hasSelectedText());
     }
 
     void narrowingKeepsTheRightButtonsInPlace()
