@@ -13,6 +13,7 @@
 #include "settingsrules.h"
 
 #include <QDesktopServices>
+#include <QShortcut>
 #include <QScrollBar>
 #include <QShowEvent>
 
@@ -62,6 +63,15 @@ CHistoryPropertyPage::CHistoryPropertyPage(QWidget* parent)
     connect(m_editPage, &QLineEdit::returnPressed, this, &CHistoryPropertyPage::OnGoToPage);
     connect(m_btnClear, &QAbstractButton::clicked, this, &CHistoryPropertyPage::OnClearHistory);
     connect(m_listHistory, &QAbstractItemView::doubleClicked, this, &CHistoryPropertyPage::OnListDoubleClicked);
+    // Enter on a chosen row opens its address, as a double-click on the address does.
+    for (const int key : {int(Qt::Key_Return), int(Qt::Key_Enter)}) {
+        auto* open = new QShortcut(QKeySequence(key), m_listHistory, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(open, &QShortcut::activated, this, [this] {
+            const int row = m_listHistory->currentIndex().row();
+            if (row >= 0)
+                OnListDoubleClicked(m_listHistory->model()->index(row, 1));
+        });
+    }
 
     Refresh();
 }

@@ -326,6 +326,23 @@ private slots:
         QCOMPARE(boxes.count(), 0);
     }
 
+    void enterOpensTheChosenRow()
+    {
+        addHistoryRow("http://a.test/first", 10);
+        addHistoryRow("http://b.test/second", 10);
+        OpenedUrls browser;
+        MessageRecorder boxes;
+        CHistoryPropertyPage page(nullptr);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        page.m_listHistory->setFocus();
+        page.m_listHistory->setCurrentIndex(page.m_listHistory->model()->index(1, 0));
+        QTest::keyClick(page.m_listHistory, Qt::Key_Return);
+        QCOMPARE(browser.urls.size(), 1);
+        QVERIFY(browser.urls.first().host().endsWith(".test"));
+        QCOMPARE(boxes.count(), 0);
+    }
+
     void doubleClickBelowTheRowsOpensNothing()
     {
         addHistoryRow(QStringLiteral("http://a.test/"), 1);
