@@ -73,7 +73,7 @@ private:
     bool m_bGif = false;
     bool m_bPlaying = false;
     bool m_bStillDrawn = false;
-    QImage m_surface; // the spec's off-screen surface; null means none is prepared
+    QImage m_surface; // the off-screen drawing surface; null means none is prepared
     QImage m_stillPicture;
     GifAnimator m_animator;
     QRect m_rcPaint;
