@@ -90,7 +90,7 @@ bool CHistoryPropertyPage::Refresh()
     QList<HistoryRecord> rows;
     try {
         pageCount = ManagerData::GetHistoryPageCount();
-        m_nCurrentPage = ClampHistoryPage(m_nCurrentPage, pageCount);
+        m_nCurrentPage = ClampPage(m_nCurrentPage, pageCount);
         ManagerData::GetHistoryPage(m_nCurrentPage, rows);
     } catch (const std::exception& e) {
         // Nothing stale stays on show: the list is empty and no paging button invites a retry

@@ -4,16 +4,6 @@
 
 #include <QTextDocument>
 
-int ClampHistoryPage(int wanted, int pageCount)
-{
-    int page = wanted;
-    if (page > pageCount)
-        page = pageCount;
-    if (page < 1)
-        page = 1;
-    return page;
-}
-
 QString DurationText(qint64 seconds)
 {
     const qint64 h = seconds / 3600;

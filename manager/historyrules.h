@@ -7,10 +7,6 @@
 
 inline constexpr int kHistoryPageSize = 16;
 
-// The page to show when `wanted` was asked for and there are `pageCount` pages: no
-// further than the last page and never below 1 (an empty history shows page 1 of 0).
-int ClampHistoryPage(int wanted, int pageCount);
-
 // A stay's length in whole seconds as the list shows it: hours "小时", minutes "分" and
 // seconds "秒", each only when it is not zero; a stay of no whole second gives "0秒".
 QString DurationText(qint64 seconds);

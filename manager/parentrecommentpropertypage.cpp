@@ -95,7 +95,7 @@ bool CParentRecommentPropertyPage::Refresh()
     QList<SiteRecord> sites;
     try {
         pageCount = ManagerData::GetSitePageCount();
-        m_nCurrentPage = ClampSitePage(m_nCurrentPage, pageCount);
+        m_nCurrentPage = ClampPage(m_nCurrentPage, pageCount);
         ManagerData::GetSitePage(m_nCurrentPage, sites);
     } catch (const std::exception& e) {
         // Nothing stale stays on show, and no button invites an action on a row that may be gone.

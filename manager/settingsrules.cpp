@@ -36,6 +36,16 @@ int LeadingDecimalInt(const QString& text)
     return int(std::clamp<qint64>(LeadingDecimal(text), std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
+int ClampPage(int wanted, int pageCount)
+{
+    int page = wanted;
+    if (page > pageCount)
+        page = pageCount;
+    if (page < 1)
+        page = 1;
+    return page;
+}
+
 GeneralSettings GeneralSettingsOf(const ConfigRecord& record)
 {
     GeneralSettings s;

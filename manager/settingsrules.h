@@ -15,6 +15,11 @@
 qint64 LeadingDecimal(const QString& text);
 int LeadingDecimalInt(const QString& text);
 
+// The page of a paged list to show when `wanted` was asked for and there are
+// `pageCount` pages: no further than the last page and never below 1 (an empty list
+// shows page 1 of 0).
+int ClampPage(int wanted, int pageCount);
+
 // The general page's controls.
 struct GeneralSettings {
     bool onlyChildSites = false;    // 1008

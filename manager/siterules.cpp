@@ -13,16 +13,6 @@ const QString kError = QStringLiteral("错误");
 
 } // namespace
 
-int ClampSitePage(int wanted, int pageCount)
-{
-    int page = wanted;
-    if (page > pageCount)
-        page = pageCount;
-    if (page < 1)
-        page = 1;
-    return page;
-}
-
 SitePagingButtons SitePagingButtonsFor(int page, int pageCount)
 {
     return {page > 1, page < pageCount};

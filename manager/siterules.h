@@ -14,10 +14,6 @@ Q_DECLARE_LOGGING_CATEGORY(lcSites)
 
 inline constexpr int kSitePageSize = 5;
 
-// The page to show when `wanted` was asked for and there are `pageCount` pages: no
-// further than the last page and never below 1 (no sites show page 1 of 0).
-int ClampSitePage(int wanted, int pageCount);
-
 struct SitePagingButtons {
     bool prev = false; // "上一页"
     bool next = false; // "下一页"

@@ -276,7 +276,7 @@ private slots:
         QFETCH(int, wanted);
         QFETCH(int, pages);
         QFETCH(int, shown);
-        QCOMPARE(ClampHistoryPage(wanted, pages), shown);
+        QCOMPARE(ClampPage(wanted, pages), shown);
     }
 
     void durationText_data()

@@ -1,4 +1,5 @@
 #include "cppsqliteexception.h"
+#include "settingsrules.h"
 #include "siterules.h"
 
 #include <QtTest>
@@ -44,7 +45,7 @@ private slots:
         QFETCH(int, shown);
         QFETCH(bool, prev);
         QFETCH(bool, next);
-        const int page = ClampSitePage(wanted, pageCount);
+        const int page = ClampPage(wanted, pageCount);
         QCOMPARE(page, shown);
         const SitePagingButtons buttons = SitePagingButtonsFor(page, pageCount);
         QCOMPARE(buttons.prev, prev);
