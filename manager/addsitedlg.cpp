@@ -201,22 +201,30 @@ void CAddSiteDlg::OnBnClickedSnapshot()
     CSiteDlgBase::OnBnClickedSnapshot();
 }
 
-void CAddSiteDlg::OnBnClickedOk()
+bool CSiteDlgBase::AcceptTypedSite(const TypedSiteRule& rule, QString* url, QString* name)
 {
-    const QString url = TrimBlanks(m_editUrl->text());
-    const QString name = TrimBlanks(m_editName->text());
+    *url = TrimBlanks(m_editUrl->text());
+    *name = TrimBlanks(m_editName->text());
     SiteRefusal refusal;
     try {
-        refusal = CheckNewSite(url, name, [](const QString& u) { return ManagerData::IsSiteExist(u); });
+        refusal = rule(*url, *name, [](const QString& u) { return ManagerData::IsSiteExist(u); });
     } catch (const std::exception& e) {
         showMessage(this, SiteFailureMessage(QStringLiteral("读取站点信息失败!"), e), QStringLiteral("错误"),
                     MsgIcon::Error);
-        return;
+        return false;
     }
     if (refusal.IsRefused()) {
         showMessage(this, refusal.text, refusal.caption, MsgIcon::Error);
-        return;
+        return false;
     }
+    return true;
+}
+
+void CAddSiteDlg::OnBnClickedOk()
+{
+    QString url, name;
+    if (!AcceptTypedSite(&CheckNewSite, &url, &name))
+        return;
 
     // The picture goes first, so the row never names a file that was not written; it is
     // taken back when the row cannot be stored.

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "beautifuldialog.h"
+#include "siterules.h"
 
 #include <QImage>
+
+#include <functional>
 
 class CCoolButton;
 class CCoolGroupBox;
@@ -54,6 +57,10 @@ protected:
     virtual void OnUrlFocusLost() = 0;
     // Shows the picture in the preview and keeps it as the one to write.
     void SetSnapshotPicture(const QImage& picture);
+    // The typed address and name, trimmed, once `rule` accepts them; a refusal or a
+    // database that cannot be read is shown and gives false, the dialog staying open.
+    using TypedSiteRule = std::function<SiteRefusal(const QString& url, const QString& name, const SiteExistsCheck&)>;
+    bool AcceptTypedSite(const TypedSiteRule& rule, QString* url, QString* name);
 
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -65,20 +65,12 @@ void CEditSiteDlg::OnBnClickedSnapshot()
 
 void CEditSiteDlg::OnBnClickedOk()
 {
-    const QString url = TrimBlanks(m_editUrl->text());
-    const QString name = TrimBlanks(m_editName->text());
-    SiteRefusal refusal;
-    try {
-        refusal = CheckEditedSite(url, name, m_strSiteUrl, [](const QString& u) { return ManagerData::IsSiteExist(u); });
-    } catch (const std::exception& e) {
-        showMessage(this, SiteFailureMessage(QStringLiteral("读取站点信息失败!"), e), QStringLiteral("错误"),
-                    MsgIcon::Error);
+    QString url, name;
+    const auto rule = [this](const QString& u, const QString& n, const SiteExistsCheck& exists) {
+        return CheckEditedSite(u, n, m_strSiteUrl, exists);
+    };
+    if (!AcceptTypedSite(rule, &url, &name))
         return;
-    }
-    if (refusal.IsRefused()) {
-        showMessage(this, refusal.text, refusal.caption, MsgIcon::Error);
-        return;
-    }
 
     try {
         ManagerData::UpdateSite(LeadingDecimalInt(m_strSiteId), url, name);
