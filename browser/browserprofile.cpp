@@ -10,7 +10,7 @@
 #include <QWebEngineSettings>
 #include <QVariant>
 
-CRequestFilter::CRequestFilter(QObject* parent, QWebEnginePage* page)
+CRequestFilter::CRequestFilter(QObject* parent, CIEPage* page)
     : QWebEngineUrlRequestInterceptor(parent)
     , m_page(page)
 {
@@ -20,6 +20,8 @@ void CRequestFilter::interceptRequest(QWebEngineUrlRequestInfo& info)
 {
     const NavigationPolicy::Mode mode =
         NavigationPolicy::ModeFor(BrowserConfig().m_record.m_bOnlyChildSites, BrowserRestricted());
+    if (m_page && mode == NavigationPolicy::Mode::ChildSites && m_page->DocumentRecommended())
+        return;
     const QUrl document = m_page ? m_page->url() : info.firstPartyUrl();
     if (NavigationPolicy::RequestAllowed(mode, document, info.requestUrl(), &BrowserData::IsChildSite))
         return;

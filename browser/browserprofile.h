@@ -1,7 +1,8 @@
 #pragma once
 
+#include "ieview.h"
+
 #include <QPointer>
-#include <QWebEnginePage>
 #include <QWebEngineUrlRequestInterceptor>
 
 class QWebEngineProfile;
@@ -16,11 +17,11 @@ class CRequestFilter : public QWebEngineUrlRequestInterceptor
     Q_OBJECT
 
 public:
-    explicit CRequestFilter(QObject* parent, QWebEnginePage* page = nullptr);
+    explicit CRequestFilter(QObject* parent, CIEPage* page = nullptr);
     void interceptRequest(QWebEngineUrlRequestInfo& info) override;
 
 private:
-    QPointer<QWebEnginePage> m_page;
+    QPointer<CIEPage> m_page;
 };
 
 // Sets the profile the pages share up for a child, once: no address is handed to

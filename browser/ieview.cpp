@@ -67,6 +67,10 @@ CIEPage::CIEPage(QWebEngineProfile* profile, CIEView* view)
     , m_pView(view)
 {
     setUrlRequestInterceptor(new CRequestFilter(this, this));
+    connect(this, &QWebEnginePage::urlChanged, this, [this](const QUrl& document) {
+        m_bDocumentRecommended = currentMode() == NavigationPolicy::Mode::ChildSites
+            && NavigationPolicy::IsRecommendedWebDocument(document, &BrowserData::IsChildSite);
+    });
     // Devices, notifications and the file system stay out of reach of every page, and
     // no page makes itself the handler of another program's links.
     connect(this, &QWebEnginePage::featurePermissionRequested, this, [this](const QUrl& origin, Feature feature) {
@@ -90,7 +94,10 @@ bool CIEPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMa
     const NavigationPolicy::Mode mode = currentMode();
     const QString ownPages = GetHtmlModleDirectory();
     if (!isMainFrame) {
-        if (NavigationPolicy::FrameAllowed(mode, this->url(), url, &BrowserData::IsChildSite, ownPages))
+        const bool ofRecommendedPage = m_bDocumentRecommended && mode == NavigationPolicy::Mode::ChildSites
+            && NavigationPolicy::IsBrowserScheme(url.scheme());
+        if (ofRecommendedPage
+            || NavigationPolicy::FrameAllowed(mode, this->url(), url, &BrowserData::IsChildSite, ownPages))
             return true;
         qCWarning(lcBrowser) << "refused a frame of" << this->url().toString() << "showing" << url.toString();
         return false;

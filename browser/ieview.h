@@ -25,6 +25,10 @@ public:
     // Ends the stay on the current page (a history row), once.
     void RecordLastStay();
 
+    // Whether the document shown now is a recommended web page, decided once when it
+    // comes (with the switch on): its frames and requests need no site check each.
+    bool DocumentRecommended() const { return m_bDocumentRecommended; }
+
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
     QWebEnginePage* createWindow(WebWindowType type) override;
@@ -39,6 +43,7 @@ private:
 
     CIEView* m_pView;
     StayRecorder m_stays;
+    bool m_bDocumentRecommended = false;
 };
 
 // One tab's page view. Title, progress, finished loads and address changes are

@@ -32,13 +32,12 @@ bool isOwnPage(const QUrl& url, const QString& ownPages)
     return QDir::cleanPath(url.toLocalFile()).startsWith(folder);
 }
 
-// A web address of a recommended site; one without a host belongs to no site.
-bool isRecommendedWeb(const QUrl& url, const SiteCheck& isChildSite)
+} // namespace
+
+bool IsRecommendedWebDocument(const QUrl& url, const SiteCheck& isChildSite)
 {
     return isWeb(url) && !url.host().isEmpty() && isChildSite && isChildSite(url.toString());
 }
-
-} // namespace
 
 Mode ModeFor(int onlyChildSites, bool restricted)
 {
@@ -75,7 +74,7 @@ Verdict TopLevel(Mode mode, const QUrl& url, const SiteCheck& isChildSite, const
     case Mode::ChildSites:
         break;
     }
-    if (isRecommendedWeb(url, isChildSite) || IsExemptScheme(url.toString()) || isBlank(url))
+    if (IsRecommendedWebDocument(url, isChildSite) || IsExemptScheme(url.toString()) || isBlank(url))
         return Verdict::Allow;
     // Everything else carries a document of its own making (data:, blob:), shows
     // another address (view-source:) or the engine's internals (chrome:, about:...).
@@ -89,7 +88,7 @@ bool FrameAllowed(Mode mode, const QUrl& document, const QUrl& frame, const Site
         return false;
     if (mode == Mode::Free)
         return true;
-    if (mode == Mode::ChildSites && isRecommendedWeb(document, isChildSite))
+    if (mode == Mode::ChildSites && IsRecommendedWebDocument(document, isChildSite))
         return true;
     return TopLevel(mode, frame, isChildSite, ownPages) == Verdict::Allow;
 }
@@ -100,7 +99,7 @@ bool RequestAllowed(Mode mode, const QUrl& firstParty, const QUrl& request, cons
         return true;
     if (mode == Mode::OwnPagesOnly)
         return false;
-    return isRecommendedWeb(request, isChildSite) || isRecommendedWeb(firstParty, isChildSite);
+    return IsRecommendedWebDocument(request, isChildSite) || IsRecommendedWebDocument(firstParty, isChildSite);
 }
 
 Typed TypedAddress(const QString& typed, Mode mode)

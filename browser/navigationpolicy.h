@@ -27,6 +27,9 @@ enum class Verdict {
 
 using SiteCheck = std::function<bool(const QString& address)>;
 
+// A web document of a recommended site; one without a host belongs to no site.
+bool IsRecommendedWebDocument(const QUrl& url, const SiteCheck& isChildSite);
+
 // The address, trimmed and lower-cased, begins with "res:", "file:" or "javascript:".
 bool IsExemptScheme(const QString& address);
 
