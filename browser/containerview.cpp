@@ -28,7 +28,7 @@ CIEView* CContainerView::CreateView()
     return view;
 }
 
-int CContainerView::ActivateView(CIEView* page)
+int CContainerView::ActivateView(CIEView* page, bool takeFocus)
 {
     if (!page || !m_listPages.contains(page))
         return 0;
@@ -41,7 +41,8 @@ int CContainerView::ActivateView(CIEView* page)
     page->setEnabled(true);
     page->SetActive(true);
     fillWithActivePage();
-    page->setFocus();
+    if (takeFocus)
+        page->setFocus();
     emit pageActivated(page);
     return 1;
 }

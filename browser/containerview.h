@@ -19,8 +19,9 @@ public:
     // A new page view, hidden and disabled outside the visible area, appended to the
     // page list.
     CIEView* CreateView();
-    // Shows `page` as the only visible page: 1 when shown, 0 when it is not one of ours.
-    int ActivateView(CIEView* page);
+    // Shows `page` as the only visible page and, with `takeFocus`, gives it the keyboard:
+    // 1 when shown, 0 when it is not one of ours.
+    int ActivateView(CIEView* page, bool takeFocus = true);
     // Destroys `page` (which records its last stay) and drops it: 1 when found.
     int RemoveView(CIEView* page);
 

@@ -68,9 +68,10 @@ CMainFrame::CMainFrame(QWidget* parent)
     connect(m_pToolBar, &CControlToolBar::addressEntered, this, &CMainFrame::OnAddressEntered);
     connect(m_pTabContainer, &CTabContainerBar::command, this, &CMainFrame::OnCommand);
     CCoolTabBar* tabs = m_pTabContainer->TabBar();
-    connect(tabs, &CCoolTabBar::tabActivated, this, [this](int, CCoolTabBar::CPageItem* item) {
+    connect(tabs, &CCoolTabBar::tabActivated, this, [this, tabs](int, CCoolTabBar::CPageItem* item) {
+        // A child walking the tabs with the arrow keys keeps the keyboard on the strip.
         if (item)
-            m_pContainer->ActivateView(qobject_cast<CIEView*>(item->m_pWnd.data()));
+            m_pContainer->ActivateView(qobject_cast<CIEView*>(item->m_pWnd.data()), !tabs->hasFocus());
     });
     connect(tabs, &CCoolTabBar::tabCloseClicked, this, [this](int index, CCoolTabBar::CPageItem* item) {
         if (item)

@@ -74,7 +74,11 @@ Verdict TopLevel(Mode mode, const QUrl& url, const SiteCheck& isChildSite, const
     case Mode::ChildSites:
         break;
     }
-    if (IsRecommendedWebDocument(url, isChildSite) || IsExemptScheme(url.toString()) || isBlank(url))
+    if (IsRecommendedWebDocument(url, isChildSite) || isBlank(url) || isOwnPage(url, ownPages))
+        return Verdict::Allow;
+    // Of local files only the browser's own pages open: a folder listing would walk the
+    // child through the whole disk, the parents' files included.
+    if (IsExemptScheme(url.toString()) && !url.isLocalFile())
         return Verdict::Allow;
     // Everything else carries a document of its own making (data:, blob:), shows
     // another address (view-source:) or the engine's internals (chrome:, about:...).

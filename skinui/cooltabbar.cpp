@@ -1,9 +1,12 @@
 #include "cooltabbar.h"
 
 #include "colorref.h"
+#include "coolbutton.h"
 #include "skinpaint.h"
 #include "surfacemanager.h"
 
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -118,6 +121,7 @@ CCoolTabBar::CCoolTabBar(QWidget* parent)
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::TabFocus);
 }
 
 CCoolTabBar::~CCoolTabBar()
@@ -445,6 +449,35 @@ void CCoolTabBar::timerEvent(QTimerEvent* event)
     repaint();
 }
 
+void CCoolTabBar::keyPressEvent(QKeyEvent* event)
+{
+    const int target = event->modifiers() & ~Qt::KeypadModifier
+                           ? -1
+                           : TabIndexForKey(event->key(), m_nActivePage, GetPageCount());
+    if (target < 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    SetActivePage(target);
+    ResizeAllTab();
+    m_nScrollOffset = OffsetToKeepTabInView(tabWidths(), target, m_rcTabArea.width(), m_nScrollOffset);
+    update();
+    event->accept();
+}
+
+void CCoolTabBar::focusInEvent(QFocusEvent* event)
+{
+    m_bFocusCue = CCoolButton::FocusCueAfterFocusIn(m_bFocusCue, event->reason());
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void CCoolTabBar::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
+
 void CCoolTabBar::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
@@ -502,6 +535,20 @@ void CCoolTabBar::drawArrow(QPainter& painter, const QRect& rect, const QPixmap*
     painter.restore();
 }
 
+void CCoolTabBar::drawFocusRing(QPainter& painter) const
+{
+    // The same solid ring as the buttons', inside the part of the active tab in view.
+    const QRect tab = VisibleTabRect(m_nActivePage);
+    if (tab.width() < 8 || tab.height() < 8)
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(QColor(Qt::black), 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(tab.adjusted(3, 3, -4, -4));
+    painter.restore();
+}
+
 void CCoolTabBar::DrawBackWordButton(QPainter& painter, int status) const
 {
     drawArrow(painter, m_rcBackButton, m_bmpBack, status, false);
@@ -519,6 +566,8 @@ void CCoolTabBar::paintEvent(QPaintEvent*)
     DrawBackground(painter);
     ResizeAllTab();
     DrawAllTab(painter);
+    if (HasFocusCue())
+        drawFocusRing(painter);
     DrawBackWordButton(painter, IsCanRollBack() ? kNormal : kDisabled);
     DrawForWardButton(painter, IsCanRollForwad() ? kNormal : kDisabled);
 }

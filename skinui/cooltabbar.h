@@ -90,6 +90,9 @@ public:
     // A tab's close button as shown and clickable: empty while fewer than two tabs are
     // open or while the button is not wholly inside the tab area.
     QRect CloseButtonRect(int index) const;
+    // The strip takes focus from the Tab key only (a click goes on to the page), and then
+    // rings the active tab, which the arrow keys, Home and End move.
+    bool HasFocusCue() const { return m_bFocusCue && hasFocus(); }
 
     // Skin pictures (file paths); each setter replaces its set.
     void SetFrameBkPic(const QString& path);
@@ -113,6 +116,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
     void ResizeAllTab();
     void DrawBackground(QPainter& painter) const;
@@ -133,6 +139,7 @@ private:
     bool activeTabShown() const;
     void startScrolling(int step);
     void stopScrolling();
+    void drawFocusRing(QPainter& painter) const;
     void drawArrow(QPainter& painter, const QRect& rect, const QPixmap* faces, int status, bool forward) const;
     QFont tabFont() const;
 
@@ -151,4 +158,5 @@ private:
     bool m_bScrolling = false;
     int m_nScrollStep = 0;
     QBasicTimer m_scrollTimer;
+    bool m_bFocusCue = false;
 };

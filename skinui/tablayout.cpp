@@ -159,3 +159,18 @@ TabClosePlan PlanTabClose(int count, int active, int index)
     }
     return plan;
 }
+
+int TabIndexForKey(int key, int active, int count)
+{
+    if (count <= 0)
+        return -1;
+    int target = -1;
+    switch (key) {
+    case Qt::Key_Left: target = qMax(0, qMin(active, count) - 1); break;
+    case Qt::Key_Right: target = qMin(count - 1, active + 1); break;
+    case Qt::Key_Home: target = 0; break;
+    case Qt::Key_End: target = count - 1; break;
+    default: return -1;
+    }
+    return target == active ? -1 : target;
+}

@@ -72,3 +72,8 @@ struct TabClosePlan {
     int activeAfter = -1;    // the active index once the tab is removed
 };
 PELLORA_EXPORT TabClosePlan PlanTabClose(int count, int active, int index);
+
+// The tab a key walks to from `active` of `count` tabs: Left and Right one step (no
+// wrapping, so holding a key stops at the end), Home and End the first and the last.
+// -1 for any other key, or when the key leads nowhere new.
+PELLORA_EXPORT int TabIndexForKey(int key, int active, int count);

@@ -190,10 +190,11 @@ if (w) { w.document.write("<img src='{CL}/writtenimg'>"); w.document.close(); } 
 <script>fetch('{B}/filefetch', {mode: 'no-cors'}).catch(() => {});
 try { new WebSocket('ws://{BHOST}/filews'); } catch (e) {}
 </script>)",
-     Step::None, nullptr, InHistory, nullptr},
+     Step::None, nullptr, kRefused, nullptr},
     {"local file page opens a WebSocket to B", 1, "{FILE}",
      R"(<script>try { new WebSocket('ws://{BHOST}/ws'); } catch (e) {}</script>)", Step::None, nullptr,
-     InHistory, nullptr},
+     kRefused, nullptr},
+    {"typed local folder listing", 1, "{PAGE}", kReadyOnly, Step::Type, "file:///", kRefused, nullptr},
     {"download from A by Content-Disposition", 1, "{PAGE}",
      R"(<script>ping('ready').then(() => { location.href = '{A}/attachment'; });</script>)", Step::None, nullptr,
      0, nullptr},

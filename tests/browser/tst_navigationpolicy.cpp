@@ -30,8 +30,13 @@ private slots:
         QTest::newRow("recommended host inside a longer host") << 1 << false << "https://www.kids.example.cn:81/" << allow;
         QTest::newRow("other site refused") << 1 << false << "http://far.example/" << refuse;
         QTest::newRow("https other site refused") << 1 << false << "https://far.example/" << refuse;
-        QTest::newRow("file: passes") << 1 << false << "file:///home/x.html" << allow;
-        QTest::newRow("FILE: in capitals passes") << 1 << false << "FILE:///tmp/a" << allow;
+        QTest::newRow("own page passes") << 1 << false << "file:///opt/lorvane/data/html/warning.html#http://far.example/" << allow;
+        QTest::newRow("other local file refused") << 1 << false << "file:///home/x.html" << refuse;
+        QTest::newRow("local folder refused") << 1 << false << "file:///home/" << refuse;
+        QTest::newRow("FILE: in capitals refused") << 1 << false << "FILE:///tmp/a" << refuse;
+        QTest::newRow("dot-dot out of own pages refused") << 1 << false << "file:///opt/lorvane/data/html/../../../etc/" << refuse;
+        QTest::newRow("own folder itself refused") << 1 << false << "file:///opt/lorvane/data/html" << refuse;
+        QTest::newRow("switch off: local files open") << 0 << false << "file:///home/x.html" << allow;
         QTest::newRow("res: passes") << 1 << false << "res://ieframe.dll/x" << allow;
         QTest::newRow("a page's javascript: link passes") << 1 << false << "JAVASCRIPT:void(0)" << allow;
         QTest::newRow("javascript only in the path is refused") << 1 << false << "http://far.example/javascript:x" << refuse;
@@ -166,8 +171,10 @@ private slots:
         QTest::newRow("mail") << 1 << "mailto:a@far.example" << "mailto:a@far.example" << external;
         QTest::newRow("mail, switch off") << 0 << "mailto:a@far.example" << "mailto:a@far.example" << external;
         QTest::newRow("made-up scheme") << 0 << "myapp://open" << "myapp://open" << external;
-        QTest::newRow("local file") << 1 << "file:///etc/hostname" << "file:///etc/hostname" << allow;
-        QTest::newRow("absolute path") << 1 << "/etc/hostname" << "file:///etc/hostname" << allow;
+        QTest::newRow("local file") << 1 << "file:///etc/hostname" << "file:///etc/hostname" << refuse;
+        QTest::newRow("absolute path") << 1 << "/etc/hostname" << "file:///etc/hostname" << refuse;
+        QTest::newRow("own page") << 1 << "/opt/lorvane/data/html/start.html" << "file:///opt/lorvane/data/html/start.html" << allow;
+        QTest::newRow("local file, switch off") << 0 << "/etc/hostname" << "file:///etc/hostname" << allow;
     }
     void typedAddresses()
     {

@@ -217,7 +217,7 @@ private slots:
         QCOMPARE(PrintFiles::ClaimFreshFile(dir.filePath("missing/folder"), when), QString());
     }
 
-    void localFileReachesNoOtherHost()
+    void localFileIsRefusedAndReachesNothing()
     {
         TestHttpServer far;
         QVERIFY(far.listen());
@@ -234,7 +234,8 @@ private slots:
         CMainFrame frame;
         frame.OpenInNewTab(QUrl::fromLocalFile(html.fileName()).toString(), "t");
         CIEView* page = frame.ActivePage();
-        QTRY_COMPARE_WITH_TIMEOUT(page->title(), QStringLiteral("Local"), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(page->title(), QStringLiteral("这个网站不能去哦"), 20000);
+        QVERIFY(page->url().fragment().endsWith(QStringLiteral("page.html")));
         QTest::qWait(1500);
         QVERIFY2(far.requestedPaths().isEmpty(), qPrintable(far.requestedPaths().join(' ')));
     }

@@ -3,6 +3,8 @@
 #include "skintest.h"
 #include "surfacemanager.h"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -230,7 +232,102 @@ private slots:
         QCOMPARE(plan.activeAfter, activeAfter);
     }
 
+    void keyWalk_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("active");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("target");
+        QTest::newRow("right") << int(Qt::Key_Right) << 1 << 3 << 2;
+        QTest::newRow("right at the end stops") << int(Qt::Key_Right) << 2 << 3 << -1;
+        QTest::newRow("left") << int(Qt::Key_Left) << 2 << 3 << 1;
+        QTest::newRow("left at the start stops") << int(Qt::Key_Left) << 0 << 3 << -1;
+        QTest::newRow("home") << int(Qt::Key_Home) << 2 << 3 << 0;
+        QTest::newRow("end") << int(Qt::Key_End) << 0 << 3 << 2;
+        QTest::newRow("end on the last") << int(Qt::Key_End) << 2 << 3 << -1;
+        QTest::newRow("none active, right") << int(Qt::Key_Right) << -1 << 3 << 0;
+        QTest::newRow("stale index, left") << int(Qt::Key_Left) << 7 << 3 << 2;
+        QTest::newRow("no tabs") << int(Qt::Key_Home) << -1 << 0 << -1;
+        QTest::newRow("other key") << int(Qt::Key_Up) << 1 << 3 << -1;
+    }
+    void keyWalk()
+    {
+        QFETCH(int, key);
+        QFETCH(int, active);
+        QFETCH(int, count);
+        QFETCH(int, target);
+        QCOMPARE(TabIndexForKey(key, active, count), target);
+    }
+
     // ---- the bar ----
+
+    // The strip is reached with Tab only; then it rings the active tab and the arrow keys
+    // walk the tabs, scrolling the one reached into view.
+    void keyboardWalksTheTabsWithARing()
+    {
+        QWidget window;
+        auto* before = new QLineEdit(&window);
+        before->setGeometry(0, 0, 100, 24);
+        auto* bar = new CCoolTabBar(&window);
+        bar->setGeometry(0, 30, kBarWidth, 31);
+        Pages pages;
+        for (int i = 0; i < 10; ++i)
+            bar->AddPage(pages.add(), QStringLiteral("页面%1").arg(i + 1));
+        window.resize(kBarWidth, 70);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        before->setFocus();
+        QTRY_VERIFY(before->hasFocus());
+
+        // A click selects a tab without taking the keyboard from where it is.
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, tabBody(*bar, 8));
+        QCOMPARE(bar->GetActivePage(), 8);
+        QVERIFY(before->hasFocus());
+        const QImage unfocused = bar->grab().toImage();
+
+        QTest::keyClick(before, Qt::Key_Tab);
+        QTRY_VERIFY(bar->hasFocus());
+        QVERIFY(bar->HasFocusCue());
+        const QImage focused = bar->grab().toImage();
+        const QRect tab = bar->VisibleTabRect(8);
+        int onRing = 0;
+        int elsewhere = 0;
+        for (int y = 0; y < focused.height(); ++y) {
+            for (int x = 0; x < focused.width(); ++x) {
+                if (focused.pixel(x, y) == unfocused.pixel(x, y))
+                    continue;
+                if (tab.adjusted(2, 2, -2, -2).contains(x, y) && !tab.adjusted(5, 5, -5, -5).contains(x, y))
+                    ++onRing;
+                else
+                    ++elsewhere;
+            }
+        }
+        QVERIFY(onRing > tab.width());
+        QCOMPARE(elsewhere, 0);
+
+        QSignalSpy activated(bar, &CCoolTabBar::tabActivated);
+        QTest::keyClick(bar, Qt::Key_Home);
+        QCOMPARE(bar->GetActivePage(), 0);
+        QCOMPARE(bar->ScrollOffset(), 0);
+        QTest::keyClick(bar, Qt::Key_Left);
+        QTest::keyClick(bar, Qt::Key_Right);
+        QTest::keyClick(bar, Qt::Key_End);
+        QCOMPARE(activated.count(), 3);
+        QCOMPARE(activated.at(1).at(0).toInt(), 1);
+        QCOMPARE(bar->GetActivePage(), 9);
+        QVERIFY(lastTabEnd(*bar) <= kAreaRight);
+        QVERIFY(bar->VisibleTabRect(9).width() == bar->GetPageItem(9)->m_rect.width());
+        // Modified arrows are left to the frame.
+        QTest::keyClick(bar, Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(bar->GetActivePage(), 9);
+
+        // Focus given by a program call shows no ring.
+        before->setFocus();
+        bar->setFocus(Qt::OtherFocusReason);
+        QTRY_VERIFY(bar->hasFocus());
+        QVERIFY(!bar->HasFocusCue());
+    }
 
     void addingActivatesAndReports()
     {
