@@ -31,12 +31,19 @@ function(lorvane_add_test)
   endif()
 endfunction()
 
-# lorvane_add_library(<name> <export-macro-base> SOURCES ... ) builds a shared library
-# with a generated export header <name_lower>_export.h.
+# lorvane_shared_library(<name> [INCLUDE_BASE <dir>] SOURCES ...) builds a shared library
+# with a generated export header <name_lower>_export.h. Without INCLUDE_BASE its users
+# include its headers by file name; with it they name the library's folder under <dir>
+# (#include <pellora/coolbutton.h>), and only the library itself sees its folder directly.
 function(lorvane_shared_library name)
-  cmake_parse_arguments(L "" "" "SOURCES" ${ARGN})
+  cmake_parse_arguments(L "" "INCLUDE_BASE" "SOURCES" ${ARGN})
   add_library(${name} SHARED ${L_SOURCES})
   string(TOLOWER ${name} lower)
   generate_export_header(${name} BASE_NAME ${name} EXPORT_FILE_NAME ${CMAKE_CURRENT_BINARY_DIR}/${lower}_export.h)
-  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_BINARY_DIR})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_BINARY_DIR})
+  if(L_INCLUDE_BASE)
+    target_include_directories(${name} PUBLIC ${L_INCLUDE_BASE} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  else()
+    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  endif()
 endfunction()
