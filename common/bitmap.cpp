@@ -1,5 +1,7 @@
 #include "bitmap.h"
 
+#include "commonlog.h"
+
 #include <QPixmap>
 #include <QSaveFile>
 #include <QWidget>
@@ -19,12 +21,12 @@ int SaveToFile(const QImage& bitmap, const QString& path)
     if (bitmap.isNull())
         return 0;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return 0;
     // BMP has no alpha in the form other programs read; flatten to 24 bits.
-    if (!bitmap.convertToFormat(QImage::Format_RGB888).save(&file, "BMP")) {
+    if (!file.open(QIODevice::WriteOnly) || !bitmap.convertToFormat(QImage::Format_RGB888).save(&file, "BMP")
+        || !file.commit()) {
+        qCWarning(lcCommon) << "cannot write the picture" << path << ":" << file.errorString();
         file.cancelWriting();
         return 0;
     }
-    return file.commit() ? 1 : 0;
+    return 1;
 }

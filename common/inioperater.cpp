@@ -1,5 +1,7 @@
 #include "inioperater.h"
 
+#include "commonlog.h"
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -167,14 +169,13 @@ bool CINIOperater::WriteString(const QString& section, const QString& key, const
     }
 
     QSaveFile file(m_strPathName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     const QByteArray data = joinLines(lines);
-    if (file.write(data) != data.size()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+        qCWarning(lcCommon) << "cannot write" << m_strPathName << ":" << file.errorString();
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    return true;
 }
 
 void CINIOperater::ReadSections(QStringList& list) const

@@ -1,5 +1,7 @@
 #include "paths.h"
 
+#include "commonlog.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -14,7 +16,9 @@ const char kDataFolderName[] = "lorvane";
 
 QString ensureFolder(const QString& path)
 {
-    QDir().mkpath(path);
+    // The caller's own open or write then fails and says so; this names the cause.
+    if (!QDir().mkpath(path))
+        qCWarning(lcCommon) << "cannot make the folder" << path;
     return QDir::cleanPath(path);
 }
 

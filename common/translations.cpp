@@ -5,7 +5,7 @@
 #include <QLoggingCategory>
 #include <QTranslator>
 
-Q_LOGGING_CATEGORY(lcTranslations, "lorvane.translations")
+Q_LOGGING_CATEGORY(lcTranslations, "lorvane.common.translations")
 
 QLocale ProductLocale()
 {

@@ -1,6 +1,7 @@
 #include "configmanager.h"
 
 #include <QLoggingCategory>
+#include <QSaveFile>
 
 #include <cerrno>
 #include <cstdio>
@@ -30,21 +31,6 @@ void copyText(char (&dest)[N], const char* text)
 {
     std::memset(dest, 0, N);
     std::strncpy(dest, text, N - 1);
-}
-
-bool writeAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        size -= std::size_t(n);
-    }
-    return true;
 }
 
 std::string folderOf(const std::string& path)
@@ -96,25 +82,22 @@ std::string describe(ReadResult result, const std::string& why)
     return result == ReadResult::Missing ? std::string("is missing") : "cannot be read (" + why + ")";
 }
 
-// Writes the record to a new file beside `target` and renames it over `target` only
-// when it is complete and on disk. On failure `target` is as it was and errno tells why.
-bool writeRecordAtomically(const std::string& target, const ConfigRecord& record)
+// Writes the record beside `target` and puts it in place only when it is complete and
+// on disk (an unnamed file until then, so a crash leaves nothing behind). On failure
+// `target` is as it was and `why` says what went wrong.
+bool writeRecordAtomically(const std::string& target, const ConfigRecord& record, QString* why)
 {
-    std::string temp = target + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
+    QSaveFile file(QString::fromLocal8Bit(target.c_str()));
+    // Unbuffered, so that a short write (a full disk) shows at once rather than being lost in a flush.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        *why = file.errorString();
         return false;
+    }
     // The record holds the password hash: keep it to its owner.
-    ::fchmod(fd, S_IRUSR | S_IWUSR);
-    const bool written = writeAll(fd, reinterpret_cast<const char*>(&record), sizeof record) && ::fsync(fd) == 0;
-    int error = written ? 0 : errno;
-    if (::close(fd) != 0 && !error)
-        error = errno;
-    if (!error && ::rename(temp.c_str(), target.c_str()) != 0)
-        error = errno;
-    if (error) {
-        ::unlink(temp.c_str());
-        errno = error;
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (file.write(reinterpret_cast<const char*>(&record), sizeof record) != qint64(sizeof record) || !file.commit()) {
+        *why = file.errorString();
+        file.cancelWriting();
         return false;
     }
     // Make the rename itself survive a crash.
@@ -212,16 +195,14 @@ bool CConfigManager::SaveConfigToFile()
 {
     requirePath();
     const std::string live(m_szConfigPathName);
-    if (!writeRecordAtomically(live, m_record)) {
-        const int error = errno;
-        qCWarning(lcConfig, "cannot save the configuration file %s: %s", live.c_str(), std::strerror(error));
+    QString why;
+    if (!writeRecordAtomically(live, m_record, &why)) {
+        qCWarning(lcConfig) << "cannot save the configuration file" << live.c_str() << ":" << why;
         return false;
     }
     // The live file is safe; the copy only matters if that one is lost or damaged later.
     const std::string copy = live + kLastGoodSuffix;
-    if (!writeRecordAtomically(copy, m_record)) {
-        const int error = errno;
-        qCWarning(lcConfig, "cannot keep the last good copy %s: %s", copy.c_str(), std::strerror(error));
-    }
+    if (!writeRecordAtomically(copy, m_record, &why))
+        qCWarning(lcConfig) << "cannot keep the last good copy" << copy.c_str() << ":" << why;
     return true;
 }

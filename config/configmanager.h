@@ -3,6 +3,8 @@
 #include "configrecord.h"
 #include "lorvaneconfig_export.h"
 
+#include <QLoggingCategory>
+
 #include <stdexcept>
 
 // Raised by LoadConfigFromFile and SaveConfigToFile when no path was set; what()
@@ -12,6 +14,9 @@ class LORVANECONFIG_EXPORT CConfigPathException : public std::runtime_error
 public:
     CConfigPathException();
 };
+
+// What the configuration store absorbs (a damaged file, a failed save) is logged here.
+LORVANECONFIG_EXPORT Q_DECLARE_LOGGING_CATEGORY(lcConfig)
 
 LORVANECONFIG_EXPORT extern const char kConfigNoPathMessage[];
 // Appended to the configuration file's name to name the copy of the last good record.

@@ -43,19 +43,26 @@ extern "C" void SetParentPassword(void* /*hwndParent*/, int /*string_size*/, cha
         // Both strings leave the stack whatever they hold, as the installer expects.
         const PopResult gotPassword = popString(password);
         const PopResult gotPath = popString(path);
-        if (gotPassword != PopResult::Popped || gotPath != PopResult::Popped)
+        if (gotPassword != PopResult::Popped || gotPath != PopResult::Popped) {
+            qCWarning(lcConfig) << "the installer's password was not stored: its texts were missing or too long";
             return;
+        }
 
         CConfigManager config;
-        if (config.SetConfigPathName(path) != 0)
+        if (config.SetConfigPathName(path) != 0) {
+            qCWarning(lcConfig) << "the installer's password was not stored: no usable file path";
             return;
+        }
         config.SetDefaultConfig();
         config.m_record.m_bPasswordSet = 1;
         const QByteArray hash = CMd5A().MDString(password);
         std::memset(config.m_record.m_szPassword, 0, sizeof config.m_record.m_szPassword);
         std::memcpy(config.m_record.m_szPassword, hash.constData(), std::size_t(hash.size()));
         config.SaveConfigToFile();
-    } catch (...) {
+    } catch (const std::exception& e) {
         // Nothing may cross into the installer; it learns nothing of the outcome.
+        qCWarning(lcConfig) << "the installer's password was not stored:" << e.what();
+    } catch (...) {
+        qCWarning(lcConfig) << "the installer's password was not stored";
     }
 }

@@ -2,6 +2,7 @@
 
 #include "browsingdatabase.h"
 #include "childsite.h"
+#include "databaselog.h"
 
 #include <QSet>
 
@@ -53,6 +54,7 @@ bool IsChildSite(const QString& address)
         }
     } catch (...) {
         // Fail closed: whatever keeps the table from being read refuses the address.
+        LogDatabaseFailure("reading the recommended sites");
     }
     return false;
 }
@@ -102,6 +104,7 @@ bool AddVisitClass(const QString& name)
         ExecBrowsingWrite(g_path.get(), "Insert Into visitecls(clsName) values(?)", {TrimBlanks(name)});
         return true;
     } catch (...) {
+        LogDatabaseFailure("adding a favorites category");
         return false;
     }
 }
@@ -113,6 +116,7 @@ bool DeleteVisitClass(int clsid)
                           {clsid, clsid});
         return true;
     } catch (...) {
+        LogDatabaseFailure("deleting a favorites category");
         return false;
     }
 }
@@ -133,6 +137,7 @@ int AddFavor(const QString& name, const QString& url, int clsid)
         transaction.commit();
         return favorid;
     } catch (...) {
+        LogDatabaseFailure("adding a favorite");
         return -1;
     }
 }
@@ -158,6 +163,7 @@ bool DeleteFavor(int favorid)
         ExecBrowsingWrite(g_path.get(), "Delete From favors Where favorid=?", {favorid});
         return true;
     } catch (...) {
+        LogDatabaseFailure("deleting a favorite");
         return false;
     }
 }
@@ -169,6 +175,7 @@ bool AddHistory(const QString& beginTime, uint32_t seconds, const QString& url)
                           {beginTime, seconds, url});
         return true;
     } catch (...) {
+        LogDatabaseFailure("writing a history row");
         return false;
     }
 }

@@ -1,6 +1,7 @@
 #include "managerdata.h"
 
 #include "browsingdatabase.h"
+#include "databaselog.h"
 #include "paging.h"
 
 #include <algorithm>
@@ -86,6 +87,7 @@ bool AddSite(const QString& url, const QString& name, const QString& image)
                           {TrimBlanks(url), TrimBlanks(name), image});
         return true;
     } catch (...) {
+        LogDatabaseFailure("adding a recommended site");
         return false;
     }
 }
