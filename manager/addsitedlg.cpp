@@ -1,19 +1,19 @@
 #include "addsitedlg.h"
 
 #include "browsingdatabase.h"
-#include "coolbutton.h"
-#include "coolgroupbox.h"
-#include "dlgitem.h"
-#include "flatedit.h"
 #include "managerart.h"
 #include "managerdata.h"
-#include "managerids.h"
+#include "managerlog.h"
 #include "messagebox.h"
 #include "paths.h"
-#include "picturebox.h"
-#include "pictureex.h"
 #include "siterules.h"
 #include "sitesnapshot.h"
+
+#include <quenlit/coolbutton.h>
+#include <quenlit/coolgroupbox.h>
+#include <quenlit/flatedit.h>
+#include <quenlit/picturebox.h>
+#include <quenlit/pictureex.h>
 
 #include <QFile>
 #include <QFocusEvent>
@@ -21,6 +21,13 @@
 #include <QLabel>
 
 #include <exception>
+
+using Quenlit::CBeautifulDialog;
+using Quenlit::CCoolButton;
+using Quenlit::CCoolGroupBox;
+using Quenlit::CFlatEdit;
+using Quenlit::CPictureBox;
+using Quenlit::CPictureEx;
 
 namespace {
 
@@ -37,7 +44,7 @@ QImage whitePicture()
 
 } // namespace
 
-CSiteDlgBase::CSiteDlgBase(const QString& title, int okId, bool withPreviewGroup, QWidget* pParent)
+CSiteDlgBase::CSiteDlgBase(const QString& title, bool withPreviewGroup, QWidget* pParent)
     : CBeautifulDialog(pParent)
     , m_groupPreview(nullptr)
     , m_imgSnapshot(whitePicture())
@@ -48,50 +55,41 @@ CSiteDlgBase::CSiteDlgBase(const QString& title, int okId, bool withPreviewGroup
 
     // The frames come first so that the controls they frame lie above them.
     m_groupInfo = new CCoolGroupBox(this);
-    SetDlgCtrlID(m_groupInfo, ManagerId::kSiteInfoGroup);
     m_groupInfo->SetBorderColor(kManagerGroupBorder);
     PlaceInClient(m_groupInfo, QRect(12, 10, 416, 100));
     if (withPreviewGroup) {
         m_groupPreview = new CCoolGroupBox(this);
-        SetDlgCtrlID(m_groupPreview, ManagerId::kSitePreviewGroup);
         m_groupPreview->SetText(QStringLiteral("站点预览")).SetBorderColor(kManagerGroupBorder);
         PlaceInClient(m_groupPreview, QRect(12, 118, 416, 132));
     }
 
-    auto textRow = [this](const QString& label, int id, int y) {
+    auto textRow = [this](const QString& label, int y) {
         auto* text = new QLabel(label, this);
         text->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         PlaceInClient(text, QRect(24, y, 72, 26));
         auto* edit = new CFlatEdit(this);
-        SetDlgCtrlID(edit, id);
         edit->setMaxLength(kSiteTextMaxLength);
         PlaceInClient(edit, QRect(102, y, 310, 26));
         return edit;
     };
-    m_editUrl = textRow(QStringLiteral("站点地址:"), ManagerId::kSiteUrlEdit, 30);
-    m_editName = textRow(QStringLiteral("网站名称:"), ManagerId::kSiteNameEdit, 68);
+    m_editUrl = textRow(QStringLiteral("站点地址:"), 30);
+    m_editName = textRow(QStringLiteral("网站名称:"), 68);
 
     m_picPreview = new CPictureBox(this);
-    SetDlgCtrlID(m_picPreview, ManagerId::kSitePreview);
     PlaceInClient(m_picPreview, QRect(28, 140, CSiteSnapshot::PictureWidth, CSiteSnapshot::PictureHeight));
     m_btnSnapshot = new CCoolButton(QStringLiteral("获取快照"), this);
-    SetDlgCtrlID(m_btnSnapshot, ManagerId::kSiteSnapshotButton);
     PlaceInClient(m_btnSnapshot, QRect(178, 140, 96, 28));
     m_picWait = new CPictureEx(this);
-    SetDlgCtrlID(m_picWait, ManagerId::kSiteWaitAnimation);
     m_picWait->SetBkColor(kManagerWindowBackground);
     PlaceInClient(m_picWait, QRect(178, 186, 40, 40));
     m_picWait->hide();
     m_textWait = new QLabel(QStringLiteral("正在获取网站快照..."), this);
-    SetDlgCtrlID(m_textWait, ManagerId::kSiteWaitText);
     PlaceInClient(m_textWait, QRect(224, 194, 192, 24));
     m_textWait->hide();
 
     m_btnOk = new CCoolButton(QStringLiteral("确定"), this);
-    SetDlgCtrlID(m_btnOk, okId);
     PlaceInClient(m_btnOk, QRect(246, 262, 84, 28));
     m_btnCancel = new CCoolButton(QStringLiteral("取消"), this);
-    SetDlgCtrlID(m_btnCancel, ManagerId::kCancelButton);
     PlaceInClient(m_btnCancel, QRect(344, 262, 84, 28));
 
     m_snapshot = new CSiteSnapshot(this);
@@ -122,8 +120,8 @@ void CSiteDlgBase::StartSnapshot(const QString& address)
     m_imgSnapshot = whitePicture();
     m_picPreview->SetBitmap(QImage());
     m_picWait->Stop();
-    if (!m_picWait->Load(GetPictureDirectory() + QStringLiteral("/wait_web_down.gif")))
-        qCWarning(lcSites) << "the wait animation did not load from" << GetPictureDirectory();
+    // An animation that does not load is reported by the control; the snapshot goes on without it.
+    m_picWait->Load(GetPictureDirectory() + QStringLiteral("/wait_web_down.gif"));
     m_picWait->Draw();
     m_picWait->show();
     m_textWait->show();
@@ -178,7 +176,7 @@ bool CSiteDlgBase::eventFilter(QObject* watched, QEvent* event)
 }
 
 CAddSiteDlg::CAddSiteDlg(QWidget* pParent)
-    : CSiteDlgBase(QStringLiteral("添加父母推荐站点"), ManagerId::kAddSiteOk, true, pParent)
+    : CSiteDlgBase(QStringLiteral("添加父母推荐站点"), true, pParent)
 {
     connect(m_snapshot, &CSiteSnapshot::titleChanged, m_editName, &QLineEdit::setText);
     ManagerData::SetDataBasePath(GetDataBasePathName());

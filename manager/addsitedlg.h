@@ -1,24 +1,28 @@
 #pragma once
 
-#include "beautifuldialog.h"
 #include "siterules.h"
+
+#include <quenlit/beautifuldialog.h>
 
 #include <QImage>
 
 #include <functional>
 
+class CSiteSnapshot;
+class QLabel;
+
+namespace Quenlit {
 class CCoolButton;
 class CCoolGroupBox;
 class CFlatEdit;
 class CPictureBox;
 class CPictureEx;
-class CSiteSnapshot;
-class QLabel;
+} // namespace Quenlit
 
 // What the add and edit site dialogs share: the address and name fields, the snapshot
 // preview with its wait animation, and the hidden page that takes the snapshot. Enter
 // and Escape never end them; only "确定", "取消" and the close box do.
-class CSiteDlgBase : public CBeautifulDialog
+class CSiteDlgBase : public Quenlit::CBeautifulDialog
 {
     Q_OBJECT
 
@@ -27,16 +31,16 @@ public:
 
     static constexpr QSize kClientSize{440, 300};
 
-    CFlatEdit* m_editUrl;         // 1026
-    CFlatEdit* m_editName;        // 1027
-    CPictureBox* m_picPreview;    // 1024
-    CCoolButton* m_btnSnapshot;   // 1025
-    CPictureEx* m_picWait;        // 1031
-    QLabel* m_textWait;           // 1033
-    CCoolGroupBox* m_groupInfo;   // 1007
-    CCoolGroupBox* m_groupPreview; // 1006; null in the edit dialog
-    CCoolButton* m_btnOk;         // 1023 (add) or 1037 (edit)
-    CCoolButton* m_btnCancel;     // 1029
+    Quenlit::CFlatEdit* m_editUrl;          // 1026
+    Quenlit::CFlatEdit* m_editName;         // 1027
+    Quenlit::CPictureBox* m_picPreview;     // 1024
+    Quenlit::CCoolButton* m_btnSnapshot;    // 1025
+    Quenlit::CPictureEx* m_picWait;         // 1031
+    QLabel* m_textWait;                     // 1033
+    Quenlit::CCoolGroupBox* m_groupInfo;    // 1007
+    Quenlit::CCoolGroupBox* m_groupPreview; // 1006; null in the edit dialog
+    Quenlit::CCoolButton* m_btnOk;          // 1023 (add) or 1037 (edit)
+    Quenlit::CCoolButton* m_btnCancel;      // 1029
     CSiteSnapshot* m_snapshot;
 
     // The 128 × 96 picture that "确定" writes: white until a page has been drawn into it.
@@ -51,7 +55,7 @@ public:
     virtual void OnBnClickedOk() = 0;
 
 protected:
-    CSiteDlgBase(const QString& title, int okId, bool withPreviewGroup, QWidget* pParent);
+    CSiteDlgBase(const QString& title, bool withPreviewGroup, QWidget* pParent);
 
     // The address field lost the focus to another control of the dialog.
     virtual void OnUrlFocusLost() = 0;

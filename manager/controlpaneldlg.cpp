@@ -2,10 +2,6 @@
 
 #include "aboutpropage.h"
 #include "configmanager.h"
-#include "coolgroupbox.h"
-#include "cooltabbutton.h"
-#include "dlgitem.h"
-#include "flatedit.h"
 #include "historypropertypage.h"
 #include "mainpropertypage.h"
 #include "managerart.h"
@@ -13,14 +9,23 @@
 #include "messagebox.h"
 #include "parentrecommentpropertypage.h"
 #include "passwordpropertypage.h"
-#include "quenlitbitmaps.h"
-#include "radiobox.h"
 #include "settingsrules.h"
 #include "timecontrolpropertypage.h"
+
+#include <quenlit/coolgroupbox.h>
+#include <quenlit/cooltabbutton.h>
+#include <quenlit/flatedit.h>
+#include <quenlit/quenlitbitmaps.h>
+#include <quenlit/radiobox.h>
 
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPainter>
+
+using Quenlit::CBeautifulDialog;
+using Quenlit::CCoolGroupBox;
+using Quenlit::CCoolTabButton;
+namespace Bitmap = Quenlit::Bitmap;
 
 namespace {
 constexpr int kButtonLeft = 12;
@@ -31,12 +36,12 @@ constexpr QSize kButtonSize(88, 80);
 const std::array<CControlPanelDlg::PageButton, CControlPanelDlg::PageCount>& CControlPanelDlg::PageButtons()
 {
     static const std::array<PageButton, PageCount> buttons = {{
-        {ManagerId::kGeneralButton, "常规控制", QuenlitBitmap::IconGeneral, General},
-        {ManagerId::kTimeButton, "时间限制", QuenlitBitmap::IconTime, TimeLimit},
-        {ManagerId::kPasswordButton, "修改密码", QuenlitBitmap::IconPassword, Password},
-        {ManagerId::kRecommendButton, "家长推荐", QuenlitBitmap::IconRecommend, Recommend},
-        {ManagerId::kHistoryButton, "上网记录", QuenlitBitmap::IconHistory, History},
-        {ManagerId::kAboutButton, "关于我们", QuenlitBitmap::IconAbout, About},
+        {ManagerId::kGeneralButton, "常规控制", Bitmap::IconGeneral, General},
+        {ManagerId::kTimeButton, "时间限制", Bitmap::IconTime, TimeLimit},
+        {ManagerId::kPasswordButton, "修改密码", Bitmap::IconPassword, Password},
+        {ManagerId::kRecommendButton, "家长推荐", Bitmap::IconRecommend, Recommend},
+        {ManagerId::kHistoryButton, "上网记录", Bitmap::IconHistory, History},
+        {ManagerId::kAboutButton, "关于我们", Bitmap::IconAbout, About},
     }};
     return buttons;
 }
@@ -58,7 +63,6 @@ CControlPanelDlg::CControlPanelDlg(CConfigManager& config, QWidget* pParent)
     for (int i = 0; i < PageCount; ++i) {
         const PageButton& b = PageButtons()[i];
         auto* button = new CCoolTabButton(this);
-        SetDlgCtrlID(button, b.ctrlId);
         button->setText(QString::fromUtf8(b.text));
         button->SetBmpID(b.bmpId);
         PlaceInClient(button, QRect(QPoint(kButtonLeft + i * kButtonSize.width(), kButtonTop), kButtonSize));
@@ -70,11 +74,10 @@ CControlPanelDlg::CControlPanelDlg(CConfigManager& config, QWidget* pParent)
     m_buttons[PageCount - 1]->IsNeedDivision(false);
 
     // Control 1006 only marks where the pages go.
-    auto* area = new CCoolGroupBox(this);
-    SetDlgCtrlID(area, ManagerId::kPageArea);
-    PlaceInClient(area, PageAreaRect());
-    const QRect pageRect = area->geometry();
-    area->hide();
+    m_groupPageArea = new CCoolGroupBox(this);
+    PlaceInClient(m_groupPageArea, PageAreaRect());
+    const QRect pageRect = m_groupPageArea->geometry();
+    m_groupPageArea->hide();
 
     m_pageMain = new CMainPropertyPage(config, this);
     m_pageTime = new CTimeControlPropertyPage(config, this);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "beautifuldialog.h"
+#include <quenlit/beautifuldialog.h>
 
 #include <QList>
 
@@ -8,7 +8,6 @@
 
 class CAboutPropage;
 class CConfigManager;
-class CCoolTabButton;
 class CHistoryPropertyPage;
 class CMainPropertyPage;
 class CPanelPage;
@@ -16,9 +15,14 @@ class CParentRecommentPropertyPage;
 class CPasswordPropertyPage;
 class CTimeControlPropertyPage;
 
+namespace Quenlit {
+class CCoolGroupBox;
+class CCoolTabButton;
+} // namespace Quenlit
+
 // The control panel: six page buttons across the top and one page area below them in which
 // exactly one page shows. Enter and Escape never close it; only its close button does.
-class CControlPanelDlg : public CBeautifulDialog
+class CControlPanelDlg : public Quenlit::CBeautifulDialog
 {
     Q_OBJECT
 
@@ -32,6 +36,8 @@ public:
     static constexpr QSize kClientSize{704, 603};
     // The page area (control 1006), in client coordinates.
     static QRect PageAreaRect();
+    // The hidden frame that marks the page area, in window coordinates.
+    Quenlit::CCoolGroupBox* PageArea() const { return m_groupPageArea; }
     // The page buttons from left to right: control number, text, icon and page shown.
     struct PageButton {
         int ctrlId;
@@ -45,7 +51,7 @@ public:
     Page CurrentPage() const { return m_current; }
     CPanelPage* PageWidget(Page page) const { return m_pages[page]; }
     // The button at a place from the left (0 to 5).
-    CCoolTabButton* PageButtonAt(int position) const { return m_buttons[position]; }
+    Quenlit::CCoolTabButton* PageButtonAt(int position) const { return m_buttons[position]; }
 
     CMainPropertyPage* m_pageMain;
     CTimeControlPropertyPage* m_pageTime;
@@ -67,6 +73,7 @@ protected:
 private:
     CConfigManager& m_config; // shared with the pages
     std::array<CPanelPage*, PageCount> m_pages{};
-    std::array<CCoolTabButton*, PageCount> m_buttons{};
+    std::array<Quenlit::CCoolTabButton*, PageCount> m_buttons{};
+    Quenlit::CCoolGroupBox* m_groupPageArea;
     Page m_current = General;
 };

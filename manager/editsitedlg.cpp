@@ -1,19 +1,20 @@
 #include "editsitedlg.h"
 
 #include "browsingdatabase.h"
-#include "flatedit.h"
 #include "managerdata.h"
-#include "managerids.h"
+#include "managerlog.h"
 #include "messagebox.h"
 #include "paths.h"
 #include "settingsrules.h"
 #include "siterules.h"
 #include "sitesnapshot.h"
 
+#include <quenlit/flatedit.h>
+
 #include <exception>
 
 CEditSiteDlg::CEditSiteDlg(int databaseId, QWidget* pParent)
-    : CSiteDlgBase(QStringLiteral("编辑站点信息"), ManagerId::kEditSiteOk, false, pParent)
+    : CSiteDlgBase(QStringLiteral("编辑站点信息"), false, pParent)
     , m_nDataBaseId(databaseId)
 {
     SiteRecord site;
@@ -36,12 +37,13 @@ CEditSiteDlg::CEditSiteDlg(int databaseId, QWidget* pParent)
     m_editUrl->setCursorPosition(0);
     m_editName->setCursorPosition(0);
 
+    // A picture that does not load leaves the preview white; loading it says why.
     const QString picture = SnapshotPath(GetWebSnapShootDirectory(), m_strSiteImage);
-    const QImage stored = picture.isEmpty() ? QImage() : CSiteSnapshot::LoadPicture(picture);
-    if (stored.isNull())
-        qCWarning(lcSites) << "site" << m_strSiteId << "has no readable snapshot:" << m_strSiteImage;
-    else
+    if (picture.isEmpty()) {
+        qCWarning(lcSites) << "site" << m_strSiteId << "names no snapshot file in its folder:" << m_strSiteImage;
+    } else if (const QImage stored = CSiteSnapshot::LoadPicture(picture); !stored.isNull()) {
         SetSnapshotPicture(stored);
+    }
     m_strLastUrl = TrimBlanks(m_strSiteUrl);
 }
 

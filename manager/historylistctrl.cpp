@@ -4,36 +4,8 @@
 
 #include <QPainter>
 
-HistoryRowLook HistoryRowLookFor(bool listHasFocus, bool isCurrentRow, bool isSelected)
-{
-    const HistoryRowLook plain{Qt::white, Qt::black, false};
-    if (!listHasFocus)
-        return plain;
-    if (isCurrentRow)
-        return {CHistoryListCtrl::LightRowBackground(), QColor(255, 0, 0), true};
-    if (isSelected)
-        return {CHistoryListCtrl::LightRowBackground(), QColor(255, 0, 0), false};
-    return plain;
-}
-
-QRect HistoryCellTextRect(const QRect& cell)
-{
-    return cell.adjusted(4, 0, -3, -1);
-}
-
-HistoryHeaderSection LayoutHistoryHeaderSection(const QRect& section)
-{
-    HistoryHeaderSection s;
-    s.text = section.adjusted(2, 2, -22, -2);
-    s.line = QRect(section.right(), section.top(), 1, section.height());
-    s.shade = QRect(section.right() - 3, section.top(), 3, section.height());
-    return s;
-}
-
-int HistoryHeaderHeight(int fontHeight)
-{
-    return fontHeight + 5;
-}
+using Quenlit::CCoolHeaderCtrl;
+using Quenlit::CCoolListCtrl;
 
 CHistoryHeaderCtrl::CHistoryHeaderCtrl(QWidget* parent)
     : CCoolHeaderCtrl(parent)

@@ -1,9 +1,6 @@
 #include "historypropertypage.h"
 
-#include "coolbutton.h"
 #include "cppsqliteexception.h"
-#include "dlgitem.h"
-#include "flatedit.h"
 #include "historylistctrl.h"
 #include "historyrules.h"
 #include "managerdata.h"
@@ -11,6 +8,9 @@
 #include "messagebox.h"
 #include "pagecontrols.h"
 #include "settingsrules.h"
+
+#include <quenlit/coolbutton.h>
+#include <quenlit/flatedit.h>
 
 #include <QDesktopServices>
 #include <QShortcut>
@@ -36,7 +36,6 @@ CHistoryPropertyPage::CHistoryPropertyPage(QWidget* parent)
     : CPanelPage(ManagerId::kHistoryPage, parent)
 {
     m_listHistory = new CHistoryListCtrl(this);
-    SetDlgCtrlID(m_listHistory, ManagerId::kHistoryList);
     m_listHistory->InsertColumn(0, QStringLiteral("登陆时间"), 150);
     m_listHistory->InsertColumn(1, QStringLiteral("登陆站点"), 415);
     m_listHistory->InsertColumn(2, QStringLiteral("停留时间"), 80);
@@ -47,15 +46,15 @@ CHistoryPropertyPage::CHistoryPropertyPage(QWidget* parent)
     m_listHistory->setGeometry(16, 14, 648, listHeight);
 
     const int y = 14 + listHeight + 12;
-    m_btnPrev = AddPageButton(this, ManagerId::kHistoryPrevPage, QStringLiteral("上一页"), QRect(16, y, 76, 28));
-    m_btnNext = AddPageButton(this, ManagerId::kHistoryNextPage, QStringLiteral("下一页"), QRect(98, y, 76, 28));
+    m_btnPrev = AddPageButton(this, QStringLiteral("上一页"), QRect(16, y, 76, 28));
+    m_btnNext = AddPageButton(this, QStringLiteral("下一页"), QRect(98, y, 76, 28));
     AddPageText(this, QStringLiteral("页码:"), QRect(186, y, 42, 28), Qt::AlignRight | Qt::AlignVCenter);
-    m_editPage = AddPageEdit(this, ManagerId::kHistoryPageEdit, QRect(232, y, 54, 28));
-    m_btnGoTo = AddPageButton(this, ManagerId::kHistoryGoToPage, QStringLiteral("跳转"), QRect(292, y, 60, 28));
+    m_editPage = AddPageEdit(this, QRect(232, y, 54, 28));
+    m_btnGoTo = AddPageButton(this, QStringLiteral("跳转"), QRect(292, y, 60, 28));
     AddPageText(this, QStringLiteral("总页数:"), QRect(362, y, 56, 28), Qt::AlignRight | Qt::AlignVCenter);
-    m_editPageCount = AddPageEdit(this, ManagerId::kHistoryPageCount, QRect(422, y, 60, 28));
+    m_editPageCount = AddPageEdit(this, QRect(422, y, 60, 28));
     m_editPageCount->setReadOnly(true);
-    m_btnClear = AddPageButton(this, ManagerId::kHistoryClear, QStringLiteral("清除历史记录"), QRect(540, y, 124, 28));
+    m_btnClear = AddPageButton(this, QStringLiteral("清除历史记录"), QRect(540, y, 124, 28));
 
     connect(m_btnPrev, &QAbstractButton::clicked, this, &CHistoryPropertyPage::OnPrevPage);
     connect(m_btnNext, &QAbstractButton::clicked, this, &CHistoryPropertyPage::OnNextPage);

@@ -2,10 +2,13 @@
 
 #include "panelpage.h"
 
-class CCoolButton;
-class CFlatEdit;
 class CHistoryListCtrl;
 class QModelIndex;
+
+namespace Quenlit {
+class CCoolButton;
+class CFlatEdit;
+} // namespace Quenlit
 
 // The control panel's page for the history of the child's browsing, page by page.
 class CHistoryPropertyPage : public CPanelPage
@@ -31,12 +34,12 @@ public:
     void OnListDoubleClicked(const QModelIndex& index);
 
     CHistoryListCtrl* m_listHistory;
-    CCoolButton* m_btnPrev;
-    CCoolButton* m_btnNext;
-    CFlatEdit* m_editPage;
-    CCoolButton* m_btnGoTo;
-    CFlatEdit* m_editPageCount;
-    CCoolButton* m_btnClear;
+    Quenlit::CCoolButton* m_btnPrev;
+    Quenlit::CCoolButton* m_btnNext;
+    Quenlit::CFlatEdit* m_editPage;
+    Quenlit::CCoolButton* m_btnGoTo;
+    Quenlit::CFlatEdit* m_editPageCount;
+    Quenlit::CCoolButton* m_btnClear;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -4,6 +4,37 @@
 
 #include <QTextDocument>
 
+HistoryRowLook HistoryRowLookFor(bool listHasFocus, bool isCurrentRow, bool isSelected)
+{
+    const HistoryRowLook plain{Qt::white, Qt::black, false};
+    if (!listHasFocus)
+        return plain;
+    if (isCurrentRow)
+        return {kHistoryLightRowBackground, QColor(255, 0, 0), true};
+    if (isSelected)
+        return {kHistoryLightRowBackground, QColor(255, 0, 0), false};
+    return plain;
+}
+
+QRect HistoryCellTextRect(const QRect& cell)
+{
+    return cell.adjusted(4, 0, -3, -1);
+}
+
+HistoryHeaderSection LayoutHistoryHeaderSection(const QRect& section)
+{
+    HistoryHeaderSection s;
+    s.text = section.adjusted(2, 2, -22, -2);
+    s.line = QRect(section.right(), section.top(), 1, section.height());
+    s.shade = QRect(section.right() - 3, section.top(), 3, section.height());
+    return s;
+}
+
+int HistoryHeaderHeight(int fontHeight)
+{
+    return fontHeight + 5;
+}
+
 QString DurationText(qint64 seconds)
 {
     const qint64 h = seconds / 3600;

@@ -1,11 +1,44 @@
 #pragma once
 
+#include <QColor>
+#include <QRect>
 #include <QString>
 #include <QUrl>
 
 // What the history page decides, without any widget.
 
 inline constexpr int kHistoryPageSize = 16;
+
+// The ground of the focused list's current and other selected rows.
+inline const QColor kHistoryLightRowBackground(231, 240, 245);
+
+// How a row of the history list is drawn.
+struct HistoryRowLook {
+    QColor background;
+    QColor text;
+    bool frame = false; // a thin frame around the whole row
+
+    bool operator==(const HistoryRowLook&) const = default;
+};
+// While the list has the focus: the current row light with red text and framed, other
+// selected rows light with red text, the rest white with black text. Without the focus
+// every row is white with black text.
+HistoryRowLook HistoryRowLookFor(bool listHasFocus, bool isCurrentRow, bool isSelected);
+
+// Where a cell's text goes: inside its right and bottom lines, a little off the left one.
+QRect HistoryCellTextRect(const QRect& cell);
+
+// The pieces of one header section: the caption's rectangle (2 pixels inside the section
+// and 20 more off its right side, room for a sort arrow), and the shadow and the line that
+// mark the section's right edge.
+struct HistoryHeaderSection {
+    QRect text;
+    QRect shade;
+    QRect line;
+};
+HistoryHeaderSection LayoutHistoryHeaderSection(const QRect& section);
+// The header is as tall as a line of its own font plus 5 pixels.
+int HistoryHeaderHeight(int fontHeight);
 
 // A stay's length in whole seconds as the list shows it: hours "小时", minutes "分" and
 // seconds "秒", each only when it is not zero; a stay of no whole second gives "0秒".

@@ -1,17 +1,21 @@
 #include "logindlg.h"
 
 #include "configmanager.h"
-#include "coolbutton.h"
-#include "coolgroupbox.h"
-#include "dlgitem.h"
-#include "flatedit.h"
 #include "managerart.h"
-#include "managerids.h"
 #include "messagebox.h"
 #include "parentpassword.h"
 
+#include <quenlit/coolbutton.h>
+#include <quenlit/coolgroupbox.h>
+#include <quenlit/flatedit.h>
+
 #include <QKeyEvent>
 #include <QLabel>
+
+using Quenlit::CBeautifulDialog;
+using Quenlit::CCoolButton;
+using Quenlit::CCoolGroupBox;
+using Quenlit::CFlatEdit;
 
 CLoginDlg::CLoginDlg(CConfigManager& config, QWidget* pParent)
     : CBeautifulDialog(pParent)
@@ -22,7 +26,6 @@ CLoginDlg::CLoginDlg(CConfigManager& config, QWidget* pParent)
     SetClientSize(QSize(330, 152));
 
     auto* group = new CCoolGroupBox(this);
-    SetDlgCtrlID(group, ManagerId::kGroupBox);
     group->SetText(QStringLiteral("请输入你的密码登陆:")).SetBorderColor(kManagerGroupBorder);
     PlaceInClient(group, QRect(14, 12, 302, 82));
 
@@ -30,16 +33,13 @@ CLoginDlg::CLoginDlg(CConfigManager& config, QWidget* pParent)
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     PlaceInClient(label, QRect(28, 48, 52, 24));
     m_editPassword = new CFlatEdit(this);
-    SetDlgCtrlID(m_editPassword, ManagerId::kPasswordEdit);
     m_editPassword->setEchoMode(QLineEdit::Password);
     PlaceInClient(m_editPassword, QRect(88, 48, 204, 24));
 
     m_btnLogin = new CCoolButton(QStringLiteral("登陆"), this);
-    SetDlgCtrlID(m_btnLogin, ManagerId::kLoginButton);
     m_btnLogin->setDefault(true);
     PlaceInClient(m_btnLogin, QRect(130, 108, 84, 28));
     m_btnCancel = new CCoolButton(QStringLiteral("取消"), this);
-    SetDlgCtrlID(m_btnCancel, ManagerId::kCancelButton);
     PlaceInClient(m_btnCancel, QRect(232, 108, 84, 28));
 
     connect(m_btnLogin, &QAbstractButton::clicked, this, &CLoginDlg::OnBnClickedLogin);

@@ -1,14 +1,17 @@
 #pragma once
 
-#include "beautifuldialog.h"
+#include <quenlit/beautifuldialog.h>
 
 class CConfigManager;
+
+namespace Quenlit {
 class CCoolButton;
 class CFlatEdit;
+} // namespace Quenlit
 
 // Asks for the parents' password before the control panel opens. Enter logs in,
 // Escape gives up.
-class CLoginDlg : public CBeautifulDialog
+class CLoginDlg : public Quenlit::CBeautifulDialog
 {
     Q_OBJECT
 
@@ -16,9 +19,9 @@ public:
     explicit CLoginDlg(CConfigManager& config, QWidget* pParent = nullptr);
     ~CLoginDlg() override;
 
-    CFlatEdit* m_editPassword; // 1038
-    CCoolButton* m_btnLogin;   // 1042
-    CCoolButton* m_btnCancel;  // 1029
+    Quenlit::CFlatEdit* m_editPassword; // 1038
+    Quenlit::CCoolButton* m_btnLogin;   // 1042
+    Quenlit::CCoolButton* m_btnCancel;  // 1029
 
 public slots:
     void OnBnClickedLogin();

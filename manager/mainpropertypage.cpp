@@ -1,32 +1,32 @@
 #include "mainpropertypage.h"
 
 #include "configmanager.h"
-#include "coolbutton.h"
-#include "coolgroupbox.h"
-#include "dlgitem.h"
-#include "flatcheckbox.h"
-#include "flatedit.h"
 #include "historyrules.h"
 #include "managerart.h"
 #include "managerdata.h"
 #include "managerids.h"
+#include "managerlog.h"
 #include "messagebox.h"
 #include "pagecontrols.h"
 #include "settingsrules.h"
 
-#include <QLoggingCategory>
+#include <quenlit/coolbutton.h>
+#include <quenlit/coolgroupbox.h>
+#include <quenlit/flatcheckbox.h>
+#include <quenlit/flatedit.h>
+#include <quenlit/label.h>
 
 #include <exception>
 #include <limits>
 
-Q_LOGGING_CATEGORY(lcGeneralPage, "lorvane.manager.general")
+using Quenlit::CCoolGroupBox;
+using Quenlit::CFlatCheckBox;
 
 namespace {
 
-CFlatCheckBox* addCheck(QWidget* page, int id, const QString& text, const QRect& rect)
+CFlatCheckBox* addCheck(QWidget* page, const QString& text, const QRect& rect)
 {
     auto* check = new CFlatCheckBox(text, page);
-    SetDlgCtrlID(check, id);
     check->setGeometry(rect);
     return check;
 }
@@ -57,28 +57,23 @@ CMainPropertyPage::CMainPropertyPage(CConfigManager& config, QWidget* parent)
     : CPanelPage(ManagerId::kMainPage, parent)
     , m_config(config)
 {
-    AddPageHeading(this, QStringLiteral("常规设置:"), QRect(24, 14, 400, 40));
-    AddPageRule(this, ManagerId::kPageRuleTop, QRect(24, 60, 632, 1), QColor(230, 232, 233));
+    m_labelHeading = AddPageHeading(this, QStringLiteral("常规设置:"), QRect(24, 14, 400, 40));
+    AddPageRule(this, QRect(24, 60, 632, 1), QColor(230, 232, 233));
 
-    m_checkOnlyChildSites =
-        addCheck(this, ManagerId::kOnlyChildSitesCheck, QStringLiteral("仅访问儿童网站"), QRect(48, 84, 400, 24));
-    m_checkExitNeedPassword = addCheck(this, ManagerId::kExitPasswordCheck, QStringLiteral("退出时需要输入家长密码"),
-                                       QRect(48, 120, 400, 24));
-    m_checkLoginBeforeManage = addCheck(this, ManagerId::kLoginFirstCheck, QStringLiteral("登陆管理界面需要先登陆"),
-                                        QRect(48, 156, 400, 24));
+    m_checkOnlyChildSites = addCheck(this, QStringLiteral("仅访问儿童网站"), QRect(48, 84, 400, 24));
+    m_checkExitNeedPassword = addCheck(this, QStringLiteral("退出时需要输入家长密码"), QRect(48, 120, 400, 24));
+    m_checkLoginBeforeManage = addCheck(this, QStringLiteral("登陆管理界面需要先登陆"), QRect(48, 156, 400, 24));
 
     // The frame comes first so that the controls it frames lie above it.
     m_frameHomePage = new CCoolGroupBox(this);
-    SetDlgCtrlID(m_frameHomePage, ManagerId::kHomePageFrame);
     m_frameHomePage->setGeometry(36, 200, 608, 100);
-    m_checkOwnHomePage = addCheck(this, ManagerId::kOwnHomePageCheck, QStringLiteral("使用自己设置的主页"),
-                                  QRect(52, 214, 400, 24));
-    m_editHomePage = AddPageEdit(this, ManagerId::kHomePageEdit, QRect(52, 252, 576, 28));
+    m_checkOwnHomePage = addCheck(this, QStringLiteral("使用自己设置的主页"), QRect(52, 214, 400, 24));
+    m_editHomePage = AddPageEdit(this, QRect(52, 252, 576, 28));
 
     AddPageNote(this, QStringLiteral("提示: 设置保存后，孩子下次启动浏览器时生效。"), QRect(24, 390, 632, 20));
-    AddPageRule(this, ManagerId::kPageRuleBottom, QRect(24, 420, 632, 1));
-    m_btnSave = AddPageButton(this, ManagerId::kPageSave, QStringLiteral("保存"), QRect(452, 436, 96, 30));
-    m_btnDefaults = AddPageButton(this, ManagerId::kPageDefaults, QStringLiteral("默认设置"), QRect(560, 436, 96, 30));
+    AddPageRule(this, QRect(24, 420, 632, 1));
+    m_btnSave = AddPageButton(this, QStringLiteral("保存"), QRect(452, 436, 96, 30));
+    m_btnDefaults = AddPageButton(this, QStringLiteral("默认设置"), QRect(560, 436, 96, 30));
 
     connect(m_checkOwnHomePage, &CFlatCheckBox::CheckChanged, this, &CMainPropertyPage::OnOwnHomePageChanged);
     connect(m_btnSave, &QAbstractButton::clicked, this, &CMainPropertyPage::OnSave);

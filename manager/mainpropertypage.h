@@ -4,10 +4,14 @@
 #include "settingsrules.h"
 
 class CConfigManager;
+
+namespace Quenlit {
 class CCoolButton;
 class CCoolGroupBox;
 class CFlatCheckBox;
 class CFlatEdit;
+class CLabel;
+} // namespace Quenlit
 
 // The control panel's page for the general switches of the browser and the manager, and the browser's home page.
 class CMainPropertyPage : public CPanelPage
@@ -36,14 +40,15 @@ public:
     // "默认设置": true when the configuration file was written.
     bool OnDefaults();
 
-    CFlatCheckBox* m_checkOnlyChildSites;
-    CFlatCheckBox* m_checkExitNeedPassword;
-    CFlatCheckBox* m_checkLoginBeforeManage;
-    CFlatCheckBox* m_checkOwnHomePage;
-    CFlatEdit* m_editHomePage;
-    CCoolGroupBox* m_frameHomePage;
-    CCoolButton* m_btnSave;
-    CCoolButton* m_btnDefaults;
+    Quenlit::CLabel* m_labelHeading;
+    Quenlit::CFlatCheckBox* m_checkOnlyChildSites;
+    Quenlit::CFlatCheckBox* m_checkExitNeedPassword;
+    Quenlit::CFlatCheckBox* m_checkLoginBeforeManage;
+    Quenlit::CFlatCheckBox* m_checkOwnHomePage;
+    Quenlit::CFlatEdit* m_editHomePage;
+    Quenlit::CCoolGroupBox* m_frameHomePage;
+    Quenlit::CCoolButton* m_btnSave;
+    Quenlit::CCoolButton* m_btnDefaults;
 
 private:
     void OnOwnHomePageChanged(bool checked);

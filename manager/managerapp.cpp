@@ -2,6 +2,7 @@
 
 #include "controlpaneldlg.h"
 #include "logindlg.h"
+#include "managerlog.h"
 #include "messagebox.h"
 #include "paths.h"
 #include "setpassworddlg.h"
@@ -12,18 +13,7 @@
 #include <QLockFile>
 #include <QStandardPaths>
 
-#include <cstdio>
-
 const char kDamagedConfigMessage[] = "家长设置文件已损坏，无法读取，请重新设置家长密码和各项设置。";
-
-StartDialog ChooseStartDialog(const ConfigRecord& record)
-{
-    if (record.m_bPasswordSet == 0)
-        return StartDialog::SetPassword;
-    if (record.m_bLoginBeforeManage != 0)
-        return StartDialog::Login;
-    return StartDialog::ControlPanel;
-}
 
 CManagerApp::CManagerApp() = default;
 
@@ -64,8 +54,8 @@ bool CManagerApp::acquireSingleInstance()
     if (m_instanceLock->error() == QLockFile::LockFailedError)
         return false;
     // A runtime folder that cannot be written must not keep the parents out.
-    std::fprintf(stderr, "manager: cannot create the single-copy lock %s; going on without it\n",
-                 qPrintable(QDir::toNativeSeparators(SingleInstanceLockPath())));
+    qCWarning(lcManager, "cannot create the single-copy lock %s; going on without it",
+              qPrintable(QDir::toNativeSeparators(SingleInstanceLockPath())));
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "configmanager.h"
+#include "passwordcheck.h"
 
 #include <QString>
 
@@ -10,13 +11,8 @@
 class QDialog;
 class QLockFile;
 
-// Which dialog the control panel opens with, as the stored configuration says: the first
-// password when none is stored (whatever else is set), the login when the parents want it,
-// else the control panel itself.
-enum class StartDialog { SetPassword, Login, ControlPanel };
 // Told before the first-password dialog when the stored settings could not be read.
 extern const char kDamagedConfigMessage[];
-StartDialog ChooseStartDialog(const ConfigRecord& record);
 
 // The control panel program: a single copy, the configuration, the first password or the
 // login, then the control panel as a modal dialog. All of it happens in InitInstance.

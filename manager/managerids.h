@@ -1,6 +1,9 @@
 #pragma once
 
-// Numbers of the control panel's dialogs and controls. Controls carry theirs as object name.
+// Numbers of the control panel's dialogs and controls, kept for reference: the pages
+// carry their dialog's number and the page-button table its buttons' numbers. Controls
+// are held by pointer, never looked up by number, so a number may stand for different
+// controls in different dialogs.
 namespace ManagerId {
 
 // Dialogs and pages.

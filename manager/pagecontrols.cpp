@@ -1,20 +1,23 @@
 #include "pagecontrols.h"
 
 #include "configmanager.h"
-#include "coolbutton.h"
-#include "dlgitem.h"
-#include "flatedit.h"
-#include "label.h"
-#include "managerids.h"
 #include "messagebox.h"
-#include "separaterstatic.h"
+
+#include <quenlit/coolbutton.h>
+#include <quenlit/flatedit.h>
+#include <quenlit/label.h>
+#include <quenlit/separaterstatic.h>
 
 #include <QLabel>
+
+using Quenlit::CCoolButton;
+using Quenlit::CFlatEdit;
+using Quenlit::CLabel;
+using Quenlit::CSeparaterStatic;
 
 CLabel* AddPageHeading(QWidget* page, const QString& text, const QRect& rect)
 {
     auto* heading = new CLabel(text, page);
-    SetDlgCtrlID(heading, ManagerId::kPageHeading);
     QFont font = page->font();
     font.setPointSize(20);
     heading->SetFont(font).SetFontBold(true).SetTextColor(kPageHeadingColor);
@@ -22,28 +25,25 @@ CLabel* AddPageHeading(QWidget* page, const QString& text, const QRect& rect)
     return heading;
 }
 
-CSeparaterStatic* AddPageRule(QWidget* page, int id, const QRect& rect, const QColor& color)
+CSeparaterStatic* AddPageRule(QWidget* page, const QRect& rect, const QColor& color)
 {
     auto* rule = new CSeparaterStatic(page);
-    SetDlgCtrlID(rule, id);
     if (color.isValid())
         rule->SetColor(color);
     rule->setGeometry(rect);
     return rule;
 }
 
-CCoolButton* AddPageButton(QWidget* page, int id, const QString& text, const QRect& rect)
+CCoolButton* AddPageButton(QWidget* page, const QString& text, const QRect& rect)
 {
     auto* button = new CCoolButton(text, page);
-    SetDlgCtrlID(button, id);
     button->setGeometry(rect);
     return button;
 }
 
-CFlatEdit* AddPageEdit(QWidget* page, int id, const QRect& rect, bool password)
+CFlatEdit* AddPageEdit(QWidget* page, const QRect& rect, bool password)
 {
     auto* edit = new CFlatEdit(page);
-    SetDlgCtrlID(edit, id);
     if (password)
         edit->setEchoMode(QLineEdit::Password);
     edit->setGeometry(rect);

@@ -8,23 +8,25 @@
 
 #include <functional>
 
-class CCoolButton;
 class CConfigManager;
-class CFlatEdit;
-class CLabel;
-class CSeparaterStatic;
 class QLabel;
 class QWidget;
 
-// Builders for the controls the settings pages share; every control gets its number and
-// its place in page pixels.
+namespace Quenlit {
+class CCoolButton;
+class CFlatEdit;
+class CLabel;
+class CSeparaterStatic;
+} // namespace Quenlit
+
+// Builders for the controls the settings pages share, each at its place in page pixels.
 
 // The page heading: 20-point bold text of the default face in dark grey.
-CLabel* AddPageHeading(QWidget* page, const QString& text, const QRect& rect);
+Quenlit::CLabel* AddPageHeading(QWidget* page, const QString& text, const QRect& rect);
 // A horizontal rule; an invalid colour keeps the rule's own.
-CSeparaterStatic* AddPageRule(QWidget* page, int id, const QRect& rect, const QColor& color = QColor());
-CCoolButton* AddPageButton(QWidget* page, int id, const QString& text, const QRect& rect);
-CFlatEdit* AddPageEdit(QWidget* page, int id, const QRect& rect, bool password = false);
+Quenlit::CSeparaterStatic* AddPageRule(QWidget* page, const QRect& rect, const QColor& color = QColor());
+Quenlit::CCoolButton* AddPageButton(QWidget* page, const QString& text, const QRect& rect);
+Quenlit::CFlatEdit* AddPageEdit(QWidget* page, const QRect& rect, bool password = false);
 // A static text, black on the page's white.
 QLabel* AddPageText(QWidget* page, const QString& text, const QRect& rect,
                     Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter);

@@ -1,32 +1,35 @@
 #include "parentrecommentpropertypage.h"
 
 #include "addsitedlg.h"
-#include "coolbutton.h"
-#include "coolgroupbox.h"
-#include "dlgitem.h"
 #include "editsitedlg.h"
-#include "flatedit.h"
 #include "managerart.h"
 #include "managerdata.h"
 #include "managerids.h"
+#include "managerlog.h"
 #include "messagebox.h"
 #include "pagecontrols.h"
 #include "paths.h"
 #include "settingsrules.h"
 #include "siterules.h"
-#include "viewrecommentlistctrl.h"
+
+#include <quenlit/coolbutton.h>
+#include <quenlit/coolgroupbox.h>
+#include <quenlit/flatedit.h>
+#include <quenlit/viewrecommentlistctrl.h>
 
 #include <QFile>
 #include <QScrollBar>
 
 #include <exception>
 
+using Quenlit::CCoolGroupBox;
+using Quenlit::CViewRecommentListCtrl;
+
 namespace {
 
-CCoolGroupBox* addGroup(QWidget* page, int id, const QString& text, const QRect& rect)
+CCoolGroupBox* addGroup(QWidget* page, const QString& text, const QRect& rect)
 {
     auto* group = new CCoolGroupBox(page);
-    SetDlgCtrlID(group, id);
     group->SetText(text).SetBorderColor(kManagerGroupBorder);
     group->setGeometry(rect);
     return group;
@@ -38,11 +41,10 @@ CParentRecommentPropertyPage::CParentRecommentPropertyPage(QWidget* parent)
     : CPanelPage(ManagerId::kRecommendPage, parent)
 {
     // The frames come first so that the controls they frame lie above them.
-    m_groupResult = addGroup(this, ManagerId::kSitesResultGroup, QStringLiteral("结果:"), QRect(12, 8, 656, 396));
-    m_groupActions = addGroup(this, ManagerId::kSitesActionGroup, QStringLiteral("操作:"), QRect(12, 412, 656, 68));
+    m_groupResult = addGroup(this, QStringLiteral("结果:"), QRect(12, 8, 656, 396));
+    m_groupActions = addGroup(this, QStringLiteral("操作:"), QRect(12, 412, 656, 68));
 
     m_listSites = new CViewRecommentListCtrl(this);
-    SetDlgCtrlID(m_listSites, ManagerId::kSitesList);
     m_listSites->InsertColumn(0, QStringLiteral("站点预览"), 150);
     m_listSites->InsertColumn(1, QStringLiteral("网站名称"), 200);
     m_listSites->InsertColumn(2, QStringLiteral("网站URL地址"), 280);
@@ -51,18 +53,18 @@ CParentRecommentPropertyPage::CParentRecommentPropertyPage(QWidget* parent)
     m_listSites->setGeometry(24, 32, 632, 318);
 
     const int y = 362;
-    m_btnPrev = AddPageButton(this, ManagerId::kSitesPrevPage, QStringLiteral("上一页"), QRect(24, y, 76, 28));
-    m_btnNext = AddPageButton(this, ManagerId::kSitesNextPage, QStringLiteral("下一页"), QRect(106, y, 76, 28));
+    m_btnPrev = AddPageButton(this, QStringLiteral("上一页"), QRect(24, y, 76, 28));
+    m_btnNext = AddPageButton(this, QStringLiteral("下一页"), QRect(106, y, 76, 28));
     AddPageText(this, QStringLiteral("页码:"), QRect(194, y, 42, 28), Qt::AlignRight | Qt::AlignVCenter);
-    m_editPage = AddPageEdit(this, ManagerId::kSitesPageEdit, QRect(240, y, 54, 28));
-    m_btnGoTo = AddPageButton(this, ManagerId::kSitesGoToPage, QStringLiteral("跳转"), QRect(300, y, 60, 28));
+    m_editPage = AddPageEdit(this, QRect(240, y, 54, 28));
+    m_btnGoTo = AddPageButton(this, QStringLiteral("跳转"), QRect(300, y, 60, 28));
     AddPageText(this, QStringLiteral("总页数:"), QRect(370, y, 56, 28), Qt::AlignRight | Qt::AlignVCenter);
-    m_editPageCount = AddPageEdit(this, ManagerId::kSitesPageCount, QRect(430, y, 60, 28));
+    m_editPageCount = AddPageEdit(this, QRect(430, y, 60, 28));
     m_editPageCount->setReadOnly(true);
 
-    m_btnAdd = AddPageButton(this, ManagerId::kSitesAdd, QStringLiteral("添加推荐"), QRect(40, 436, 110, 30));
-    m_btnEdit = AddPageButton(this, ManagerId::kSitesEdit, QStringLiteral("编辑推荐"), QRect(166, 436, 110, 30));
-    m_btnDelete = AddPageButton(this, ManagerId::kSitesDelete, QStringLiteral("删除推荐"), QRect(292, 436, 110, 30));
+    m_btnAdd = AddPageButton(this, QStringLiteral("添加推荐"), QRect(40, 436, 110, 30));
+    m_btnEdit = AddPageButton(this, QStringLiteral("编辑推荐"), QRect(166, 436, 110, 30));
+    m_btnDelete = AddPageButton(this, QStringLiteral("删除推荐"), QRect(292, 436, 110, 30));
     m_btnEdit->setEnabled(false);
     m_btnDelete->setEnabled(false);
 

@@ -2,10 +2,12 @@
 
 #include "panelpage.h"
 
+namespace Quenlit {
 class CCoolButton;
 class CCoolGroupBox;
 class CFlatEdit;
 class CViewRecommentListCtrl;
+} // namespace Quenlit
 
 // The control panel's page for the sites the parents recommend, to which the browser can
 // be restricted: five at a time, newest first, each with its snapshot, added, edited and
@@ -32,17 +34,17 @@ public:
     void OnEditSite();
     void OnDeleteSite();
 
-    CViewRecommentListCtrl* m_listSites; // 1022
-    CCoolButton* m_btnPrev;              // 1034
-    CCoolButton* m_btnNext;              // 1035
-    CFlatEdit* m_editPage;               // 1036
-    CCoolButton* m_btnGoTo;              // 1037
-    CFlatEdit* m_editPageCount;          // 1038
-    CCoolButton* m_btnAdd;               // 1023
-    CCoolButton* m_btnEdit;              // 1025
-    CCoolButton* m_btnDelete;            // 1024
-    CCoolGroupBox* m_groupResult;        // 1012
-    CCoolGroupBox* m_groupActions;       // 1007
+    Quenlit::CViewRecommentListCtrl* m_listSites; // 1022
+    Quenlit::CCoolButton* m_btnPrev;              // 1034
+    Quenlit::CCoolButton* m_btnNext;              // 1035
+    Quenlit::CFlatEdit* m_editPage;               // 1036
+    Quenlit::CCoolButton* m_btnGoTo;              // 1037
+    Quenlit::CFlatEdit* m_editPageCount;          // 1038
+    Quenlit::CCoolButton* m_btnAdd;               // 1023
+    Quenlit::CCoolButton* m_btnEdit;              // 1025
+    Quenlit::CCoolButton* m_btnDelete;            // 1024
+    Quenlit::CCoolGroupBox* m_groupResult;        // 1012
+    Quenlit::CCoolGroupBox* m_groupActions;       // 1007
 
 private:
     void updateActions();

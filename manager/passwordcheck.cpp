@@ -19,3 +19,12 @@ FirstPasswordCheck CheckFirstPassword(const QString& first, const QString& secon
         return FirstPasswordCheck::Mismatch;
     return FirstPasswordCheck::Accepted;
 }
+
+StartDialog ChooseStartDialog(const ConfigRecord& record)
+{
+    if (record.m_bPasswordSet == 0)
+        return StartDialog::SetPassword;
+    if (record.m_bLoginBeforeManage != 0)
+        return StartDialog::Login;
+    return StartDialog::ControlPanel;
+}

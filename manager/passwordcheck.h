@@ -6,8 +6,9 @@
 #include <QByteArray>
 #include <QString>
 
-// The control panel's password rules. Passwords are taken exactly as typed (never
-// trimmed); the check against the stored hash is the configuration library's one.
+// The control panel's password rules, and the gate they make at start-up. Passwords are
+// taken exactly as typed (never trimmed); the check against the stored hash is the
+// configuration library's one.
 
 // The stored form of a typed password.
 inline QByteArray PasswordHash(const QString& typed)
@@ -26,3 +27,9 @@ inline LoginCheck CheckLogin(const QString& typed, const ConfigRecord& record)
 {
     return CheckParentPassword(typed, record);
 }
+
+// Which dialog the control panel opens with, as the stored configuration says: the first
+// password when none is stored (whatever else is set), the login when the parents want it,
+// else the control panel itself.
+enum class StartDialog { SetPassword, Login, ControlPanel };
+StartDialog ChooseStartDialog(const ConfigRecord& record);

@@ -1,34 +1,38 @@
 #include "passwordpropertypage.h"
 
 #include "configmanager.h"
-#include "coolbutton.h"
-#include "flatedit.h"
 #include "managerids.h"
 #include "messagebox.h"
 #include "pagecontrols.h"
 #include "passwordcheck.h"
 #include "settingsrules.h"
 
+#include <quenlit/coolbutton.h>
+#include <quenlit/flatedit.h>
+#include <quenlit/label.h>
+
+using Quenlit::CFlatEdit;
+
 CPasswordPropertyPage::CPasswordPropertyPage(CConfigManager& config, QWidget* parent)
     : CPanelPage(ManagerId::kPasswordPage, parent)
     , m_config(config)
 {
-    AddPageHeading(this, QStringLiteral("设置家长密码"), QRect(24, 14, 400, 40));
-    AddPageRule(this, ManagerId::kPageRuleTop, QRect(24, 60, 632, 1), QColor(230, 232, 233));
+    m_labelHeading = AddPageHeading(this, QStringLiteral("设置家长密码"), QRect(24, 14, 400, 40));
+    AddPageRule(this, QRect(24, 60, 632, 1), QColor(230, 232, 233));
 
-    auto row = [this](const QString& label, int id, int y) {
+    auto row = [this](const QString& label, int y) {
         AddPageText(this, label, QRect(48, y, 130, 28), Qt::AlignRight | Qt::AlignVCenter);
-        return AddPageEdit(this, id, QRect(186, y, 260, 28), true);
+        return AddPageEdit(this, QRect(186, y, 260, 28), true);
     };
-    m_editCurrent = row(QStringLiteral("请输入原始密码:"), ManagerId::kCurrentPasswordEdit, 90);
-    m_editNew = row(QStringLiteral("请输入新的密码:"), ManagerId::kNewPasswordEdit, 134);
-    m_editAgain = row(QStringLiteral("请再输入新密码:"), ManagerId::kNewPasswordAgainEdit, 178);
+    m_editCurrent = row(QStringLiteral("请输入原始密码:"), 90);
+    m_editNew = row(QStringLiteral("请输入新的密码:"), 134);
+    m_editAgain = row(QStringLiteral("请再输入新密码:"), 178);
     AddPageNote(this,
                 QStringLiteral("新密码在下次登陆管理界面时生效，孩子的浏览器在下次启动后使用新密码解除锁定和退出。"),
                 QRect(48, 226, 600, 40));
 
-    AddPageRule(this, ManagerId::kPageRuleBottom, QRect(24, 420, 632, 1));
-    m_btnChange = AddPageButton(this, ManagerId::kPageSave, QStringLiteral("确认修改"), QRect(560, 436, 96, 30));
+    AddPageRule(this, QRect(24, 420, 632, 1));
+    m_btnChange = AddPageButton(this, QStringLiteral("确认修改"), QRect(560, 436, 96, 30));
     connect(m_btnChange, &QAbstractButton::clicked, this, &CPasswordPropertyPage::OnChangePassword);
 }
 

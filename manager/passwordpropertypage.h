@@ -3,8 +3,12 @@
 #include "panelpage.h"
 
 class CConfigManager;
+
+namespace Quenlit {
 class CCoolButton;
 class CFlatEdit;
+class CLabel;
+} // namespace Quenlit
 
 // The control panel's page for changing the parents' password.
 class CPasswordPropertyPage : public CPanelPage
@@ -18,10 +22,11 @@ public:
     // "确认修改": true when the new password was written; the three edits are emptied then.
     bool OnChangePassword();
 
-    CFlatEdit* m_editCurrent;
-    CFlatEdit* m_editNew;
-    CFlatEdit* m_editAgain;
-    CCoolButton* m_btnChange;
+    Quenlit::CLabel* m_labelHeading;
+    Quenlit::CFlatEdit* m_editCurrent;
+    Quenlit::CFlatEdit* m_editNew;
+    Quenlit::CFlatEdit* m_editAgain;
+    Quenlit::CCoolButton* m_btnChange;
 
 private:
     CConfigManager& m_config; // the process's one configuration, shared with the other pages

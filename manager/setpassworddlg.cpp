@@ -1,17 +1,21 @@
 #include "setpassworddlg.h"
 
 #include "configmanager.h"
-#include "coolbutton.h"
-#include "coolgroupbox.h"
-#include "dlgitem.h"
-#include "flatedit.h"
 #include "managerart.h"
-#include "managerids.h"
 #include "messagebox.h"
 #include "passwordcheck.h"
 
+#include <quenlit/coolbutton.h>
+#include <quenlit/coolgroupbox.h>
+#include <quenlit/flatedit.h>
+
 #include <QKeyEvent>
 #include <QLabel>
+
+using Quenlit::CBeautifulDialog;
+using Quenlit::CCoolButton;
+using Quenlit::CCoolGroupBox;
+using Quenlit::CFlatEdit;
 
 CSetPasswordDlg::CSetPasswordDlg(CConfigManager& config, QWidget* pParent)
     : CBeautifulDialog(pParent)
@@ -29,28 +33,24 @@ CSetPasswordDlg::CSetPasswordDlg(CConfigManager& config, QWidget* pParent)
     PlaceInClient(intro, QRect(18, 14, 364, 56));
 
     auto* group = new CCoolGroupBox(this);
-    SetDlgCtrlID(group, ManagerId::kGroupBox);
     group->SetText(QStringLiteral("密码设置区:")).SetBorderColor(kManagerGroupBorder);
     PlaceInClient(group, QRect(16, 74, 368, 110));
 
-    auto passwordRow = [this](const QString& text, int id, int y) {
+    auto passwordRow = [this](const QString& text, int y) {
         auto* label = new QLabel(text, this);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         PlaceInClient(label, QRect(30, y, 96, 24));
         auto* edit = new CFlatEdit(this);
-        SetDlgCtrlID(edit, id);
         edit->setEchoMode(QLineEdit::Password);
         PlaceInClient(edit, QRect(134, y, 220, 24));
         return edit;
     };
-    m_editPassword = passwordRow(QStringLiteral("输入密码:"), ManagerId::kPasswordEdit, 104);
-    m_editPasswordAgain = passwordRow(QStringLiteral("再次输入密码:"), ManagerId::kPasswordAgainEdit, 142);
+    m_editPassword = passwordRow(QStringLiteral("输入密码:"), 104);
+    m_editPasswordAgain = passwordRow(QStringLiteral("再次输入密码:"), 142);
 
     m_btnOk = new CCoolButton(QStringLiteral("确定"), this);
-    SetDlgCtrlID(m_btnOk, ManagerId::kSetPasswordOk);
     PlaceInClient(m_btnOk, QRect(196, 204, 84, 28));
     m_btnCancel = new CCoolButton(QStringLiteral("取消"), this);
-    SetDlgCtrlID(m_btnCancel, ManagerId::kCancelButton);
     PlaceInClient(m_btnCancel, QRect(298, 204, 84, 28));
 
     connect(m_btnOk, &QAbstractButton::clicked, this, &CSetPasswordDlg::OnBnClickedOk);

@@ -1,15 +1,17 @@
 #pragma once
 
-#include "beautifuldialog.h"
+#include <quenlit/beautifuldialog.h>
 
 class CConfigManager;
+
+namespace Quenlit {
 class CCoolButton;
-class CCoolGroupBox;
 class CFlatEdit;
+} // namespace Quenlit
 
 // Asks the parent for the first password: typed twice, stored as its hash. Accepted when
 // the parent wants the control panel to open at once.
-class CSetPasswordDlg : public CBeautifulDialog
+class CSetPasswordDlg : public Quenlit::CBeautifulDialog
 {
     Q_OBJECT
 
@@ -17,10 +19,10 @@ public:
     explicit CSetPasswordDlg(CConfigManager& config, QWidget* pParent = nullptr);
     ~CSetPasswordDlg() override;
 
-    CFlatEdit* m_editPassword;      // 1038
-    CFlatEdit* m_editPasswordAgain; // 1039
-    CCoolButton* m_btnOk;           // 1037
-    CCoolButton* m_btnCancel;       // 1029
+    Quenlit::CFlatEdit* m_editPassword;      // 1038
+    Quenlit::CFlatEdit* m_editPasswordAgain; // 1039
+    Quenlit::CCoolButton* m_btnOk;           // 1037
+    Quenlit::CCoolButton* m_btnCancel;       // 1029
 
 public slots:
     void OnBnClickedOk();

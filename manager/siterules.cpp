@@ -5,8 +5,6 @@
 
 #include <QUrl>
 
-Q_LOGGING_CATEGORY(lcSites, "lorvane.manager.sites")
-
 namespace {
 
 const QString kError = QStringLiteral("错误");

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QLoggingCategory>
 #include <QString>
 
 #include <exception>
@@ -8,9 +7,6 @@
 
 // What the recommended-sites page and its two dialogs decide, without any widget: the
 // page and dialogs read their controls, call these and present the result.
-
-// Failures the page and the dialogs absorb.
-Q_DECLARE_LOGGING_CATEGORY(lcSites)
 
 inline constexpr int kSitePageSize = 5;
 

@@ -1,10 +1,10 @@
 #include "sitesnapshot.h"
 
 #include "bitmap.h"
+#include "managerlog.h"
 
 #include <QFileInfo>
 #include <QImageReader>
-#include <QLoggingCategory>
 #include <QTimer>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineFileSystemAccessRequest>
@@ -20,7 +20,6 @@ namespace {
 
 // Far beyond any desktop's screens, to the top left.
 constexpr int kOffScreen = -20000;
-Q_LOGGING_CATEGORY(lcSnapshot, "lorvane.manager")
 
 // How long to keep looking for a painted page after loading finished before taking
 // whatever the view shows (a page may really be one plain colour).
@@ -260,17 +259,16 @@ bool CSiteSnapshot::SavePicture(const QImage& picture, const QString& path)
         qCWarning(lcSnapshot) << "No snapshot picture to save to" << path;
         return false;
     }
-    if (!SaveToFile(picture, path)) {
-        qCWarning(lcSnapshot) << "Could not save the site snapshot to" << path;
-        return false;
-    }
-    return true;
+    // A file that cannot be written is reported where it is written.
+    return SaveToFile(picture, path) != 0;
 }
 
 QImage CSiteSnapshot::LoadPicture(const QString& path)
 {
-    if (!QFileInfo::exists(path))
+    if (!QFileInfo::exists(path)) {
+        qCWarning(lcSnapshot) << "No site snapshot at" << path;
         return QImage();
+    }
     QImageReader reader(path);
     const QImage stored = reader.read();
     if (stored.isNull()) {

@@ -35,7 +35,8 @@ public:
 
     // Writes the picture as a BMP file, complete or not at all; false on failure.
     static bool SavePicture(const QImage& picture, const QString& path);
-    // A stored snapshot stretched to 128 × 96; a null image when the file is missing or unreadable.
+    // A stored snapshot stretched to 128 × 96; a null image (and a warning) when the file is
+    // missing or unreadable.
     static QImage LoadPicture(const QString& path);
     // The address as typed turned into what the view loads: no scheme gets "http://".
     static QUrl AddressToUrl(const QString& address);

@@ -1,31 +1,32 @@
 #include "timecontrolpropertypage.h"
 
 #include "configmanager.h"
-#include "coolbutton.h"
-#include "dlgitem.h"
-#include "flatedit.h"
 #include "managerids.h"
 #include "messagebox.h"
 #include "pagecontrols.h"
-#include "radiobox.h"
 #include "settingsrules.h"
+
+#include <quenlit/coolbutton.h>
+#include <quenlit/flatedit.h>
+#include <quenlit/label.h>
+#include <quenlit/radiobox.h>
+
+using Quenlit::CRadioBox;
 
 CTimeControlPropertyPage::CTimeControlPropertyPage(CConfigManager& config, QWidget* parent)
     : CPanelPage(ManagerId::kTimeControlPage, parent)
     , m_config(config)
 {
-    AddPageHeading(this, QStringLiteral("时间限制:"), QRect(24, 14, 400, 40));
-    AddPageRule(this, ManagerId::kPageRuleTop, QRect(24, 60, 632, 1), QColor(230, 232, 233));
+    m_labelHeading = AddPageHeading(this, QStringLiteral("时间限制:"), QRect(24, 14, 400, 40));
+    AddPageRule(this, QRect(24, 60, 632, 1), QColor(230, 232, 233));
 
     AddPageText(this, QStringLiteral("每天上网时间:"), QRect(48, 90, 110, 26));
     m_radioLimit = new CRadioBox(QStringLiteral("限制"), this);
-    SetDlgCtrlID(m_radioLimit, ManagerId::kLimitRadio);
     CRadioBox::SetGroupStart(m_radioLimit);
     m_radioLimit->setGeometry(162, 90, 70, 26);
     m_radioNoLimit = new CRadioBox(QStringLiteral("不限制"), this);
-    SetDlgCtrlID(m_radioNoLimit, ManagerId::kNoLimitRadio);
     m_radioNoLimit->setGeometry(236, 90, 84, 26);
-    m_editMinutes = AddPageEdit(this, ManagerId::kLimitMinutesEdit, QRect(324, 90, 80, 26));
+    m_editMinutes = AddPageEdit(this, QRect(324, 90, 80, 26));
     // The two radio boxes make a group of their own.
     CRadioBox::SetGroupStart(m_editMinutes);
     AddPageText(this, QStringLiteral("分钟"), QRect(410, 90, 60, 26));
@@ -36,9 +37,9 @@ CTimeControlPropertyPage::CTimeControlPropertyPage(CConfigManager& config, QWidg
                 QRect(48, 132, 600, 40));
 
     AddPageNote(this, QStringLiteral("提示: 设置保存后，孩子下次启动浏览器时生效。"), QRect(24, 390, 632, 20));
-    AddPageRule(this, ManagerId::kPageRuleBottom, QRect(24, 420, 632, 1));
-    m_btnSave = AddPageButton(this, ManagerId::kPageSave, QStringLiteral("保存"), QRect(452, 436, 96, 30));
-    m_btnDefaults = AddPageButton(this, ManagerId::kPageDefaults, QStringLiteral("默认设置"), QRect(560, 436, 96, 30));
+    AddPageRule(this, QRect(24, 420, 632, 1));
+    m_btnSave = AddPageButton(this, QStringLiteral("保存"), QRect(452, 436, 96, 30));
+    m_btnDefaults = AddPageButton(this, QStringLiteral("默认设置"), QRect(560, 436, 96, 30));
 
     connect(m_radioLimit, &CRadioBox::CheckChanged, this, &CTimeControlPropertyPage::OnRadioCheckChanged);
     connect(m_radioNoLimit, &CRadioBox::CheckChanged, this, &CTimeControlPropertyPage::OnRadioCheckChanged);

@@ -3,9 +3,13 @@
 #include "panelpage.h"
 
 class CConfigManager;
+
+namespace Quenlit {
 class CCoolButton;
 class CFlatEdit;
+class CLabel;
 class CRadioBox;
+} // namespace Quenlit
 
 // The control panel's page for whether the child's daily time on line is limited, and to how many minutes.
 class CTimeControlPropertyPage : public CPanelPage
@@ -23,11 +27,12 @@ public:
     // "默认设置": no limit and the installer's allowance; true when the file was written.
     bool OnDefaults();
 
-    CRadioBox* m_radioLimit;
-    CRadioBox* m_radioNoLimit;
-    CFlatEdit* m_editMinutes;
-    CCoolButton* m_btnSave;
-    CCoolButton* m_btnDefaults;
+    Quenlit::CLabel* m_labelHeading;
+    Quenlit::CRadioBox* m_radioLimit;
+    Quenlit::CRadioBox* m_radioNoLimit;
+    Quenlit::CFlatEdit* m_editMinutes;
+    Quenlit::CCoolButton* m_btnSave;
+    Quenlit::CCoolButton* m_btnDefaults;
 
 private:
     // The minutes can be typed exactly while the limit is on.

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QWindow>
 
+namespace Quenlit {
+
 namespace {
 
 const QColor kTitleBackground(231, 236, 237);
@@ -162,9 +164,9 @@ void CBeautifulDialog::DrawTitleBar(QPainter& dc)
     band.fill(kTitleBackground);
     {
         QPainter p(&band);
-        const QImage middle = LoadQuenlitBitmap(QuenlitBitmap::TitleMiddle);
-        const QImage left = LoadQuenlitBitmap(QuenlitBitmap::TitleLeft);
-        const QImage right = LoadQuenlitBitmap(QuenlitBitmap::TitleRight);
+        const QImage middle = LoadQuenlitBitmap(Bitmap::TitleMiddle);
+        const QImage left = LoadQuenlitBitmap(Bitmap::TitleLeft);
+        const QImage right = LoadQuenlitBitmap(Bitmap::TitleRight);
         p.drawImage(QRect(0, kBandTop, qMax(0, W - 3), kBandHeight), middle);
         p.drawImage(QRect(2, kBandTop, left.width(), kBandHeight), left);
         p.drawImage(QRect(W - right.width() - 3, kBandTop, right.width(), kBandHeight), right);
@@ -202,7 +204,7 @@ void CBeautifulDialog::DrawCaptionText(QPainter& dc)
 
 void CBeautifulDialog::DrawNCLeftBorder(QPainter& dc)
 {
-    const QImage piece = LoadQuenlitBitmap(QuenlitBitmap::BorderLeft);
+    const QImage piece = LoadQuenlitBitmap(Bitmap::BorderLeft);
     if (piece.isNull())
         return;
     const int count = (height() + 10) / piece.height();
@@ -212,7 +214,7 @@ void CBeautifulDialog::DrawNCLeftBorder(QPainter& dc)
 
 void CBeautifulDialog::DrawNcRightBorder(QPainter& dc)
 {
-    const QImage piece = LoadQuenlitBitmap(QuenlitBitmap::BorderRight);
+    const QImage piece = LoadQuenlitBitmap(Bitmap::BorderRight);
     if (piece.isNull())
         return;
     const int count = (height() - 1) / piece.height();
@@ -222,9 +224,9 @@ void CBeautifulDialog::DrawNcRightBorder(QPainter& dc)
 
 void CBeautifulDialog::DrawNcBottomBorder(QPainter& dc)
 {
-    const QImage piece = LoadQuenlitBitmap(QuenlitBitmap::BorderBottom);
-    const QImage leftCorner = LoadQuenlitBitmap(QuenlitBitmap::DialogCornerBottomLeft);
-    const QImage rightCorner = LoadQuenlitBitmap(QuenlitBitmap::DialogCornerBottomRight);
+    const QImage piece = LoadQuenlitBitmap(Bitmap::BorderBottom);
+    const QImage leftCorner = LoadQuenlitBitmap(Bitmap::DialogCornerBottomLeft);
+    const QImage rightCorner = LoadQuenlitBitmap(Bitmap::DialogCornerBottomRight);
     const int W = width();
     const int H = height();
     if (!piece.isNull()) {
@@ -436,3 +438,5 @@ void CBeautifulDialog::leaveEvent(QEvent* event)
     setHover(TitleButton::None);
     QDialog::leaveEvent(event);
 }
+
+} // namespace Quenlit

@@ -6,6 +6,8 @@
 #include <QIcon>
 #include <QPixmap>
 
+namespace Quenlit {
+
 // Where everything of the skinned dialog lies, in window coordinates, for a window of
 // the given size. Painting and hit-testing both read it.
 struct QUENLIT_EXPORT BeautifulDialogGeometry {
@@ -109,3 +111,5 @@ private:
     bool m_dragging = false;
     QPoint m_dragOffset;
 };
+
+} // namespace Quenlit

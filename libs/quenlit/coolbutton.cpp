@@ -2,9 +2,13 @@
 
 #include "quenlitbitmaps.h"
 
+#include <focuscue.h>
+
 #include <QFocusEvent>
 #include <QPainter>
 #include <QPainterPath>
+
+namespace Quenlit {
 
 namespace {
 const QColor kBackground(246, 246, 246);
@@ -14,18 +18,6 @@ const QColor kDisabledBrush(156, 155, 171);
 const QColor kFrame(140, 165, 185);
 const QColor kSelectFrame(87, 117, 159);
 } // namespace
-
-bool FocusCueAfterFocusIn(bool shownBefore, Qt::FocusReason reason)
-{
-    switch (reason) {
-    case Qt::TabFocusReason:
-    case Qt::BacktabFocusReason:
-    case Qt::ShortcutFocusReason: return true;
-    case Qt::ActiveWindowFocusReason:
-    case Qt::PopupFocusReason: return shownBefore;
-    default: return false;
-    }
-}
 
 CCoolButton::CCoolButton(QWidget* parent)
     : QPushButton(parent)
@@ -91,6 +83,7 @@ void CCoolButton::resizeEvent(QResizeEvent* event)
 
 void CCoolButton::drawFace(QPainter& dc, const QRect& rc, int firstBitmap)
 {
+    // Each look's left, middle and right pieces follow each other in the library's ids.
     const QImage left = LoadQuenlitBitmap(firstBitmap);
     const QImage middle = LoadQuenlitBitmap(firstBitmap + 1);
     const QImage right = LoadQuenlitBitmap(firstBitmap + 2);
@@ -108,7 +101,7 @@ void CCoolButton::DrawNormalFace(QPainter& dc, const QRect& rc)
     face.fill(kBackground);
     {
         QPainter p(&face);
-        drawFace(p, QRect(QPoint(0, 0), rc.size()), 1010);
+        drawFace(p, QRect(QPoint(0, 0), rc.size()), Bitmap::ButtonNormalLeft);
         DrawButtonFrame(p, QRect(QPoint(0, 0), rc.size()));
         if (isEnabled())
             DrawButtonText(p, QRect(QPoint(0, 0), rc.size()));
@@ -118,7 +111,7 @@ void CCoolButton::DrawNormalFace(QPainter& dc, const QRect& rc)
 
 void CCoolButton::drawHoverFace(QPainter& dc, const QRect& rc)
 {
-    drawFace(dc, rc, 1013);
+    drawFace(dc, rc, Bitmap::ButtonHoverLeft);
     DrawButtonSelectFrame(dc, rc);
     DrawButtonText(dc, rc);
 }
@@ -137,7 +130,7 @@ void CCoolButton::DrawFocusFace(QPainter& dc, const QRect& rc)
 
 void CCoolButton::DrawSelectedFace(QPainter& dc, const QRect& rc)
 {
-    drawFace(dc, rc, 1016);
+    drawFace(dc, rc, Bitmap::ButtonPressLeft);
     DrawButtonSelectFrame(dc, rc);
     DrawPressButtonText(dc, rc);
 }
@@ -227,3 +220,5 @@ void CCoolButton::paintEvent(QPaintEvent*)
     QPainter dc(this);
     DrawItem(dc);
 }
+
+} // namespace Quenlit

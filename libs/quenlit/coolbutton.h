@@ -4,10 +4,7 @@
 
 #include <QPushButton>
 
-// Whether a control shows its focus ring after gaining the focus for `reason`: only when
-// the keyboard brought the focus (Tab, Shift+Tab, a mnemonic); a window coming back to
-// the front keeps what was shown before; a click or a program's own call shows none.
-QUENLIT_EXPORT bool FocusCueAfterFocusIn(bool shownBefore, Qt::FocusReason reason);
+namespace Quenlit {
 
 // The panel's push button: a rounded, bitmap-faced button with a hover and a pressed look
 // and the hand cursor. It never acts on Enter by itself; the dialogs decide what Enter does.
@@ -61,3 +58,5 @@ private:
     bool m_bPress = false;
     bool m_bFocusCue = false;
 };
+
+} // namespace Quenlit

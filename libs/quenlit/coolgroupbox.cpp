@@ -1,10 +1,10 @@
 #include "coolgroupbox.h"
 
-#include "dlgitem.h"
-
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+
+namespace Quenlit {
 
 namespace {
 constexpr int kCaptionInset = 10;
@@ -54,12 +54,11 @@ CCoolGroupBox::CCoolGroupBox(QWidget* parent)
 
 CCoolGroupBox::~CCoolGroupBox() = default;
 
-bool CCoolGroupBox::Create(const QString& caption, const QRect& rect, QWidget* parent, int id)
+bool CCoolGroupBox::Create(const QString& caption, const QRect& rect, QWidget* parent)
 {
     if (!parent)
         return false;
     setParent(parent);
-    SetDlgCtrlID(this, id);
     setGeometry(rect);
     SetText(caption);
     show();
@@ -230,3 +229,5 @@ void CCoolGroupBox::paintEvent(QPaintEvent*)
                    m_style == CoolGroupBoxStyle::Frame ? m_text : caption.trimmed());
     }
 }
+
+} // namespace Quenlit

@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QWidget>
 
+namespace Quenlit {
+
 enum class CoolGroupBoxStyle {
     Frame,  // a rounded frame with the caption in a small rounded box on its top line
     Window, // a rounded frame whose top is a caption band filled with the background colour(s)
@@ -30,8 +32,8 @@ public:
     explicit CCoolGroupBox(QWidget* parent = nullptr);
     ~CCoolGroupBox() override;
 
-    // Makes the box a child of `parent` at `rect` with the control number `id`.
-    bool Create(const QString& caption, const QRect& rect, QWidget* parent, int id);
+    // Makes the box a child of `parent` at `rect`.
+    bool Create(const QString& caption, const QRect& rect, QWidget* parent);
 
     // Setters return the box so that they can be chained.
     CCoolGroupBox& SetText(const QString& text);
@@ -77,3 +79,5 @@ private:
     CoolGroupBoxAlign m_align = CoolGroupBoxAlign::Left;
     CoolGroupBoxStyle m_style = CoolGroupBoxStyle::Frame;
 };
+
+} // namespace Quenlit

@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+namespace Quenlit {
+
 namespace {
 const QColor kArrowOutline(87, 117, 159);
 const QColor kText(40, 56, 72);
@@ -62,8 +64,8 @@ QString CCoolHeaderCtrl::DisplayedText(int logicalIndex) const
 
 void CCoolHeaderCtrl::DrawItem(QPainter& dc, int logicalIndex, const QRect& rc)
 {
-    const QImage left = LoadQuenlitBitmap(QuenlitBitmap::HeaderLeft);
-    const QImage right = LoadQuenlitBitmap(QuenlitBitmap::HeaderRight);
+    const QImage left = LoadQuenlitBitmap(Bitmap::HeaderLeft);
+    const QImage right = LoadQuenlitBitmap(Bitmap::HeaderRight);
     dc.drawImage(QRect(rc.left(), rc.top(), left.width(), rc.height()), left);
     dc.drawImage(QRect(rc.right() - right.width() + 1, rc.top(), right.width(), rc.height()), right);
     dc.setPen(kText);
@@ -83,7 +85,7 @@ void CCoolHeaderCtrl::DrawItem(QPainter& dc, int logicalIndex, const QRect& rc)
 void CCoolHeaderCtrl::paintEvent(QPaintEvent*)
 {
     QPainter dc(viewport());
-    const QImage back = LoadQuenlitBitmap(QuenlitBitmap::HeaderBack);
+    const QImage back = LoadQuenlitBitmap(Bitmap::HeaderBack);
     dc.drawImage(viewport()->rect(), back);
     for (int visual = 0; visual < count(); ++visual) {
         const int logical = logicalIndex(visual);
@@ -95,3 +97,5 @@ void CCoolHeaderCtrl::paintEvent(QPaintEvent*)
         DrawItem(dc, logical, rc);
     }
 }
+
+} // namespace Quenlit

@@ -5,6 +5,8 @@
 #include <QHeaderView>
 #include <QPolygon>
 
+namespace Quenlit {
+
 // The small triangle of the sorted column, 22 to 5 pixels from the section's right edge;
 // it points up for an ascending sort.
 QUENLIT_EXPORT QPolygon SortArrowPoints(const QRect& section, bool ascending);
@@ -39,3 +41,5 @@ private:
     int m_nSortColumn = -1;
     bool m_bSortAscending = true;
 };
+
+} // namespace Quenlit

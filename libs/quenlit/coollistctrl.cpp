@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
+namespace Quenlit {
+
 namespace {
 
 const QColor kBorder(107, 141, 162);
@@ -226,3 +228,5 @@ void CCoolListCtrl::drawRow(QPainter* painter, const QStyleOptionViewItem& optio
     }
     painter->restore();
 }
+
+} // namespace Quenlit

@@ -4,6 +4,8 @@
 
 #include <QTreeWidget>
 
+namespace Quenlit {
+
 class CCoolHeaderCtrl;
 
 // How a row of the panel's lists is drawn.
@@ -67,3 +69,5 @@ private:
     int m_nSortColumn = -1;
     bool m_bSortAscending = true;
 };
+
+} // namespace Quenlit

@@ -1,13 +1,15 @@
 #include "cooltabbutton.h"
 
-#include "coolbutton.h"
-#include "dlgitem.h"
 #include "quenlitbitmaps.h"
+
+#include <focuscue.h>
 
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+
+namespace Quenlit {
 
 namespace {
 const QColor kPanelBackground(227, 239, 243);
@@ -19,7 +21,7 @@ constexpr int kIconTop = 8;
 constexpr int kGap = 4;
 } // namespace
 
-int CCoolTabButton::m_ctrlID = 0;
+QPointer<CCoolTabButton> CCoolTabButton::m_pChecked;
 
 TabButtonLayout LayoutTabButton(const QSize& button, const QSize& icon, int textHeight)
 {
@@ -57,18 +59,15 @@ void CCoolTabButton::IsNeedDivision(bool bNeed)
 
 bool CCoolTabButton::IsChecked() const
 {
-    const int id = GetDlgCtrlID(this);
-    return id != 0 && id == m_ctrlID;
+    return m_pChecked == this;
 }
 
 void CCoolTabButton::SetCheck()
 {
-    const int previous = m_ctrlID;
-    m_ctrlID = GetDlgCtrlID(this);
-    if (previous != m_ctrlID) {
-        if (auto* old = GetDlgItem<CCoolTabButton>(parentWidget(), previous))
-            old->update();
-    }
+    const QPointer<CCoolTabButton> previous = m_pChecked;
+    m_pChecked = this;
+    if (previous && previous != this)
+        previous->update();
     update();
 }
 
@@ -104,12 +103,12 @@ QSize CCoolTabButton::sizeHint() const
 
 void CCoolTabButton::DrawButton(QPainter& dc, const QRect& rc)
 {
-    const QImage iconImage = LoadQuenlitBitmap(int(m_nBmpID));
+    const QImage iconImage = m_nBmpID != 0 ? LoadQuenlitBitmap(int(m_nBmpID)) : QImage();
     const QFontMetrics fm(font());
     const TabButtonLayout l = LayoutTabButton(rc.size(), iconImage.size(), fm.height());
 
     dc.fillRect(rc, kPanelBackground);
-    const QImage back = LoadQuenlitBitmap(QuenlitBitmap::TabButtonBack);
+    const QImage back = LoadQuenlitBitmap(Bitmap::TabButtonBack);
     if (!back.isNull())
         dc.drawImage(rc, back);
     if (m_bDivision) {
@@ -154,3 +153,5 @@ void CCoolTabButton::paintEvent(QPaintEvent*)
     QPainter dc(this);
     DrawItem(dc);
 }
+
+} // namespace Quenlit

@@ -3,6 +3,9 @@
 #include "quenlit_export.h"
 
 #include <QAbstractButton>
+#include <QPointer>
+
+namespace Quenlit {
 
 // Where a page button draws its parts.
 struct QUENLIT_EXPORT TabButtonLayout {
@@ -14,7 +17,7 @@ struct QUENLIT_EXPORT TabButtonLayout {
 QUENLIT_EXPORT TabButtonLayout LayoutTabButton(const QSize& button, const QSize& icon, int textHeight);
 
 // A page button of the control panel: icon over text on the panel's band. Exactly one
-// page button is checked at a time, remembered by its control number for the whole class.
+// page button is checked at a time, remembered for the whole class.
 // Pressing a button (mouse or space) checks it at once, before `pressed` is emitted.
 class QUENLIT_EXPORT CCoolTabButton : public QAbstractButton
 {
@@ -24,7 +27,7 @@ public:
     explicit CCoolTabButton(QWidget* parent = nullptr);
     ~CCoolTabButton() override;
 
-    // The icon bitmap of the library by id; red is its transparent colour.
+    // The icon bitmap of the library by id (0: none); red is its transparent colour.
     void SetBmpID(unsigned int nID);
     unsigned int BmpID() const { return m_nBmpID; }
     // A division line at the right separates this button from the next.
@@ -34,8 +37,8 @@ public:
     // Makes this button the checked one and repaints the one checked before.
     void SetCheck();
     bool IsChecked() const;
-    // The control number of the checked page button, 0 when none is.
-    static int CheckedCtrlID() { return m_ctrlID; }
+    // The checked page button, null when none is.
+    static CCoolTabButton* CheckedButton() { return m_pChecked; }
     // The focus ring is drawn: the button has the focus and the keyboard brought it.
     bool HasFocusCue() const { return m_bFocusCue && hasFocus(); }
     // Where the focus ring is drawn: just inside the checked button's white frame.
@@ -52,8 +55,10 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
-    static int m_ctrlID;
+    static QPointer<CCoolTabButton> m_pChecked;
     unsigned int m_nBmpID = 0;
     bool m_bDivision = true;
     bool m_bFocusCue = false;
 };
+
+} // namespace Quenlit

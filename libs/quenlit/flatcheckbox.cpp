@@ -1,11 +1,13 @@
 #include "flatcheckbox.h"
 
-#include "coolbutton.h"
+#include <focuscue.h>
 
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+
+namespace Quenlit {
 
 namespace {
 const QColor kBoxPen(49, 110, 152);
@@ -177,3 +179,5 @@ void CFlatCheckBox::paintEvent(QPaintEvent*)
     QPainter dc(this);
     DrawItem(dc);
 }
+
+} // namespace Quenlit

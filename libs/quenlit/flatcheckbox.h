@@ -4,6 +4,8 @@
 
 #include <QAbstractButton>
 
+namespace Quenlit {
+
 struct QUENLIT_EXPORT FlatCheckBoxLayout {
     QRect box;  // the square
     QRect text; // from x 16 to the right edge
@@ -55,3 +57,5 @@ private:
     bool m_bHover = false;
     bool m_bFocusCue = false;
 };
+
+} // namespace Quenlit

@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QPainter>
 
+namespace Quenlit {
+
 namespace {
 const QColor kBorder(127, 157, 185);
 const QColor kBorderDisabled(196, 204, 210);
@@ -51,3 +53,5 @@ void CFlatEdit::paintEvent(QPaintEvent* event)
     p.setBrush(Qt::NoBrush);
     p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
+
+} // namespace Quenlit

@@ -4,6 +4,8 @@
 
 #include <QLineEdit>
 
+namespace Quenlit {
+
 // The panel's edit box: red text inside a thin flat border instead of the sunken frame.
 class QUENLIT_EXPORT CFlatEdit : public QLineEdit
 {
@@ -22,3 +24,5 @@ protected:
 private:
     void applyColours();
 };
+
+} // namespace Quenlit

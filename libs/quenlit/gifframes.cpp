@@ -1,6 +1,7 @@
 #include "gifframes.h"
 
-#include <QLoggingCategory>
+#include "quenlitlog.h"
+
 #include <QPainter>
 #include <QSaveFile>
 
@@ -9,7 +10,7 @@
 #include <cstring>
 #include <memory>
 
-Q_LOGGING_CATEGORY(lcGif, "lorvane.quenlit.gif")
+namespace Quenlit {
 
 namespace {
 
@@ -138,7 +139,7 @@ GifPicture DecodeGif(const QByteArray& data)
             const bool usable = desc.Width > 0 && desc.Height > 0 && pixels <= kMaxFramePixels && map
                 && map->Colors && map->ColorCount > 0;
             if (!usable || totalPixels + pixels > kMaxTotalPixels || result.frames.size() >= kMaxFrames) {
-                qCWarning(lcGif) << "skipping a GIF image of" << desc.Width << "x" << desc.Height
+                qCWarning(lcSkinGif) << "skipping a GIF image of" << desc.Width << "x" << desc.Height
                                  << (map ? "" : "without a colour table");
                 if (!skipImageData(gif.get())) {
                     fail(gifError(gif->Error));
@@ -220,9 +221,7 @@ GifPicture DecodeGif(const QByteArray& data)
 
     if (result.screen.isEmpty())
         result.screen = bounds.united(QRect(0, 0, 1, 1)).size();
-    if (result.damaged)
-        qCWarning(lcGif) << "GIF data damaged after" << result.frames.size() << "good images:" << result.error;
-    else if (result.frames.isEmpty())
+    if (!result.damaged && result.frames.isEmpty())
         result.error = QStringLiteral("the GIF holds no image");
     return result;
 }
@@ -363,7 +362,7 @@ bool WriteGifFile(const QString& path, const QSize& screen, const QList<QRgb>& p
                   const QList<GifWriteFrame>& frames, int loopCount, QString* error)
 {
     auto refuse = [&](const QString& why) {
-        qCWarning(lcGif) << "not writing" << path << ":" << why;
+        qCWarning(lcSkinGif) << "not writing" << path << ":" << why;
         if (error)
             *error = why;
         return false;
@@ -422,3 +421,5 @@ bool WriteGifFile(const QString& path, const QSize& screen, const QList<QRgb>& p
         return refuse(file.errorString());
     return true;
 }
+
+} // namespace Quenlit

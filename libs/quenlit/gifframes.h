@@ -11,6 +11,8 @@
 #include <QSize>
 #include <QString>
 
+namespace Quenlit {
+
 // GIF frames as the animated picture plays them: decoding with giflib, the timing,
 // placement and disposal rules, and writing the project's own animated GIFs.
 
@@ -36,7 +38,7 @@ struct GifPicture
 QUENLIT_EXPORT bool IsGifData(const QByteArray& data);
 
 // Decodes every image of a GIF held in memory. A damaged file keeps the images that
-// decoded before the damage; garbage gives no frames.
+// decoded before the damage; garbage gives no frames. The caller reports the damage.
 QUENLIT_EXPORT GifPicture DecodeGif(const QByteArray& data);
 
 // The wait after a frame: delays of 0 to 4 hundredths (and none) play at 100 ms.
@@ -98,3 +100,5 @@ struct GifWriteFrame
 // for one. The file is replaced only when everything was written.
 QUENLIT_EXPORT bool WriteGifFile(const QString& path, const QSize& screen, const QList<QRgb>& palette,
                                  const QList<GifWriteFrame>& frames, int loopCount, QString* error = nullptr);
+
+} // namespace Quenlit

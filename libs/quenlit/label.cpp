@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+namespace Quenlit {
+
 namespace {
 const QColor kBorder(107, 141, 162);
 constexpr int kPadding = 2;
@@ -97,3 +99,5 @@ void CLabel::paintEvent(QPaintEvent*)
         p.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 }
+
+} // namespace Quenlit

@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QWidget>
 
+namespace Quenlit {
+
 // A one-line text with its own font, colours and an optional frame; the text is centred
 // vertically and cut with an ellipsis when it does not fit.
 class QUENLIT_EXPORT CLabel : public QWidget
@@ -46,3 +48,5 @@ private:
     bool m_bBorder = false;
     Qt::Alignment m_align = Qt::AlignLeft;
 };
+
+} // namespace Quenlit

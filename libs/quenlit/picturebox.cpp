@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+namespace Quenlit {
+
 namespace {
 const QColor kFrame(87, 117, 159);
 } // namespace
@@ -31,3 +33,5 @@ void CPictureBox::paintEvent(QPaintEvent*)
     p.setBrush(Qt::NoBrush);
     p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
+
+} // namespace Quenlit

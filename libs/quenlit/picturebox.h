@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QWidget>
 
+namespace Quenlit {
+
 // Shows a bitmap stretched over the control inside a thin frame, on white.
 class QUENLIT_EXPORT CPictureBox : public QWidget
 {
@@ -24,3 +26,5 @@ protected:
 private:
     QImage m_bitmap;
 };
+
+} // namespace Quenlit

@@ -1,13 +1,14 @@
 #include "pictureex.h"
 
+#include "quenlitlog.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
-#include <QLoggingCategory>
 #include <QPainter>
 #include <QResizeEvent>
 
-Q_LOGGING_CATEGORY(lcPicture, "lorvane.quenlit.picture")
+namespace Quenlit {
 
 CPictureEx::CPictureEx(QWidget* parent)
     : QWidget(parent)
@@ -28,29 +29,34 @@ bool CPictureEx::Load(const QString& fileName)
     UnLoad();
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        qCWarning(lcPicture) << "cannot open picture" << fileName << ":" << file.errorString();
+        qCWarning(lcSkin) << "cannot open picture" << fileName << ":" << file.errorString();
         return false;
     }
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        qCWarning(lcPicture) << "cannot read picture" << fileName << ":" << file.errorString();
+        qCWarning(lcSkin) << "cannot read picture" << fileName << ":" << file.errorString();
         return false;
     }
-    const bool loaded = Load(data);
-    if (!loaded)
-        qCWarning(lcPicture) << "cannot decode picture" << fileName;
-    return loaded;
+    return load(data, fileName);
 }
 
 bool CPictureEx::Load(const QByteArray& data)
 {
     UnLoad();
+    return load(data, QStringLiteral("(data in memory)"));
+}
+
+bool CPictureEx::load(const QByteArray& data, const QString& source)
+{
     if (IsGifData(data)) {
         const GifPicture gif = DecodeGif(data);
         if (gif.frames.isEmpty()) {
-            qCWarning(lcPicture) << "GIF refused:" << gif.error;
+            qCWarning(lcSkin) << "cannot show picture" << source << ":" << gif.error;
             return false;
         }
+        if (gif.damaged)
+            qCWarning(lcSkin) << "picture" << source << "is damaged, showing its" << gif.frames.size()
+                              << "good images:" << gif.error;
         m_bGif = true;
         m_sizePicture = gif.screen;
         if (gif.frames.size() == 1) {
@@ -71,7 +77,7 @@ bool CPictureEx::Load(const QByteArray& data)
         QImageReader reader(&buffer);
         const QImage image = reader.read();
         if (image.isNull()) {
-            qCWarning(lcPicture) << "picture refused:" << reader.errorString();
+            qCWarning(lcSkin) << "cannot show picture" << source << ":" << reader.errorString();
             return false;
         }
         m_stillPicture = image;
@@ -97,7 +103,7 @@ void CPictureEx::UnLoad()
 bool CPictureEx::PrepareDC(int nWidth, int nHeight)
 {
     if (nWidth <= 0 || nHeight <= 0) {
-        qCWarning(lcPicture) << "no surface for a control of" << nWidth << "x" << nHeight;
+        qCWarning(lcSkin) << "no surface for a control of" << nWidth << "x" << nHeight;
         m_surface = QImage();
         return false;
     }
@@ -195,3 +201,5 @@ void CPictureEx::resizeEvent(QResizeEvent* event)
         renderStill();
     update();
 }
+
+} // namespace Quenlit

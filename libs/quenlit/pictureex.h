@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QWidget>
 
+namespace Quenlit {
+
 // Shows a picture file; an animated GIF plays in a loop until it is stopped. Frames are
 // drawn into an off-screen surface of the control's size, centred, with the GIF's
 // delays and disposal methods.
@@ -65,6 +67,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Load from data; `source` names it in the one warning a refusal or damage gets.
+    bool load(const QByteArray& data, const QString& source);
     void showNextFrame();
     void renderStill();
 
@@ -81,3 +85,5 @@ private:
     // surface is only ever touched by one thread and Stop never has to wait.
     QTimer m_timer;
 };
+
+} // namespace Quenlit

@@ -1,11 +1,15 @@
 #include "quenlitbitmaps.h"
 
+#include "quenlitlog.h"
+
 #include <QHash>
 #include <QLinearGradient>
 #include <QMutex>
 #include <QPainter>
 #include <QPainterPath>
 #include <QtMath>
+
+namespace Quenlit {
 
 namespace {
 
@@ -355,7 +359,7 @@ QImage iconAbout()
 
 QImage draw(int id)
 {
-    using namespace QuenlitBitmap;
+    using namespace Bitmap;
     switch (id) {
     case TitleLeft: return titleEnd(true);
     case TitleMiddle: return titleColumn(1);
@@ -402,8 +406,10 @@ QImage LoadQuenlitBitmap(int id)
     if (it != cache.constEnd())
         return *it;
     const QImage img = draw(id);
-    if (!img.isNull())
-        cache.insert(id, img);
+    // A missing one is kept too: controls ask on every paint, and one warning is enough.
+    if (img.isNull())
+        qCWarning(lcSkin) << "the skin has no bitmap" << id << "- the control is drawn without it";
+    cache.insert(id, img);
     return img;
 }
 
@@ -460,3 +466,5 @@ QSize DialogUnitsToPixels(const QSize& units)
 {
     return QSize(unitsX(units.width()), unitsY(units.height()));
 }
+
+} // namespace Quenlit

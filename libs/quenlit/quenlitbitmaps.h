@@ -6,10 +6,10 @@
 #include <QPixmap>
 #include <QRegion>
 
-class QPainter;
+namespace Quenlit {
 
 // The library's own bitmaps, drawn in code once and kept for the life of the process.
-namespace QuenlitBitmap {
+namespace Bitmap {
 enum Id : int {
     DialogCornerBottomRight = 1000,
     TitleLeft = 1002,
@@ -43,12 +43,13 @@ enum Id : int {
     IconHistory = 162,
     IconAbout = 163,
 };
-} // namespace QuenlitBitmap
+} // namespace Bitmap
 
 // The transparent colour of the page-button icons.
 inline constexpr QRgb kIconTransparentColor = 0xffff0000;
 
-// The bitmap with that id, or a null image for an id the library does not have.
+// The bitmap with that id, or a null image (reported once per id) for an id the library
+// does not have.
 QUENLIT_EXPORT QImage LoadQuenlitBitmap(int id);
 
 // The image with every pixel of the key colour made transparent.
@@ -61,3 +62,5 @@ QUENLIT_EXPORT QRegion RoundRectRegion(const QRect& rect, int ellipseWidth, int 
 // character width across and an eighth of the character height down).
 QUENLIT_EXPORT QRect DialogUnitsToPixels(const QRect& units);
 QUENLIT_EXPORT QSize DialogUnitsToPixels(const QSize& units);
+
+} // namespace Quenlit

@@ -1,10 +1,13 @@
 #include "radiobox.h"
 
-#include "coolbutton.h"
 #include "quenlitbitmaps.h"
+
+#include <focuscue.h>
 
 #include <QFocusEvent>
 #include <QPainter>
+
+namespace Quenlit {
 
 namespace {
 const char kGroupStartProperty[] = "quenlitGroupStart";
@@ -140,22 +143,22 @@ void CRadioBox::drawFace(QPainter& dc, const QRect& rc, const QImage& bitmap, co
 
 void CRadioBox::DrawNormalFace(QPainter& dc, const QRect& rc)
 {
-    drawFace(dc, rc, LoadQuenlitBitmap(QuenlitBitmap::RadioNormal), kText);
+    drawFace(dc, rc, LoadQuenlitBitmap(Bitmap::RadioNormal), kText);
 }
 
 void CRadioBox::DrawHoverFace(QPainter& dc, const QRect& rc)
 {
-    drawFace(dc, rc, LoadQuenlitBitmap(QuenlitBitmap::RadioHover), kText);
+    drawFace(dc, rc, LoadQuenlitBitmap(Bitmap::RadioHover), kText);
 }
 
 void CRadioBox::DrawCheckFace(QPainter& dc, const QRect& rc)
 {
-    drawFace(dc, rc, LoadQuenlitBitmap(QuenlitBitmap::RadioChecked), kText);
+    drawFace(dc, rc, LoadQuenlitBitmap(Bitmap::RadioChecked), kText);
 }
 
 void CRadioBox::DrawDisableFace(QPainter& dc, const QRect& rc)
 {
-    QImage look = LoadQuenlitBitmap(m_bChecked ? QuenlitBitmap::RadioChecked : QuenlitBitmap::RadioNormal)
+    QImage look = LoadQuenlitBitmap(m_bChecked ? Bitmap::RadioChecked : Bitmap::RadioNormal)
                       .convertToFormat(QImage::Format_ARGB32);
     // Greyed: keep the shape, drop the colour.
     for (int y = 0; y < look.height(); ++y) {
@@ -206,3 +209,5 @@ void CRadioBox::paintEvent(QPaintEvent*)
     QPainter dc(this);
     DrawItem(dc);
 }
+
+} // namespace Quenlit

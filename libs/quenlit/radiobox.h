@@ -6,6 +6,8 @@
 #include <QList>
 #include <QPair>
 
+namespace Quenlit {
+
 // The group of the control at `index` among its siblings, given which siblings start a
 // group: from the nearest group start at or before it (or the first sibling) up to the
 // next group start. Returns [first, end).
@@ -65,3 +67,5 @@ private:
     bool m_bHover = false;
     bool m_bFocusCue = false;
 };
+
+} // namespace Quenlit

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+namespace Quenlit {
+
 CSeparaterStatic::CSeparaterStatic(QWidget* parent)
     : QWidget(parent)
 {
@@ -22,3 +24,5 @@ void CSeparaterStatic::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.fillRect(rect(), m_color);
 }
+
+} // namespace Quenlit

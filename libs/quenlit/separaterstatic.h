@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+namespace Quenlit {
+
 // A thin rule filled with one colour.
 class QUENLIT_EXPORT CSeparaterStatic : public QWidget
 {
@@ -23,3 +25,5 @@ protected:
 private:
     QColor m_color{208, 219, 226};
 };
+
+} // namespace Quenlit

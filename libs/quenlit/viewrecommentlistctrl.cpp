@@ -2,17 +2,17 @@
 
 #include "coolheaderctrl.h"
 #include "quenlitbitmaps.h"
+#include "quenlitlog.h"
 
 #include <QFontMetrics>
 #include <QImageReader>
-#include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
-namespace {
+namespace Quenlit {
 
-Q_LOGGING_CATEGORY(lcRecommentList, "lorvane.panelui", QtWarningMsg)
+namespace {
 
 constexpr int kPictureBoxMargin = 10;
 constexpr int kPictureInset = 3;
@@ -52,13 +52,13 @@ private:
 QPixmap loadPicture(const QString& path)
 {
     if (path.isEmpty()) {
-        qCWarning(lcRecommentList) << "site row without a picture file";
+        qCWarning(lcSkin) << "site row without a picture file";
         return QPixmap();
     }
     QImageReader reader(path);
     const QImage image = reader.read();
     if (image.isNull()) {
-        qCWarning(lcRecommentList).noquote()
+        qCWarning(lcSkin).noquote()
             << "cannot load the site picture" << path << "-" << reader.errorString();
         return QPixmap();
     }
@@ -207,7 +207,7 @@ int CViewRecommentListCtrl::InsertColumn(int column, const QString& text, int wi
 int CViewRecommentListCtrl::InsertItem(int row, const QString& picturePath, int databaseId)
 {
     if (row < 0) {
-        qCWarning(lcRecommentList) << "refused a site row at index" << row;
+        qCWarning(lcSkin) << "refused a site row at index" << row;
         return -1;
     }
     const int at = qMin(row, topLevelItemCount());
@@ -414,3 +414,5 @@ void CViewRecommentListCtrl::focusOutEvent(QFocusEvent* event)
     QTreeWidget::focusOutEvent(event);
     viewport()->update();
 }
+
+} // namespace Quenlit

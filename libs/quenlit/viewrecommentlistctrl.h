@@ -10,8 +10,11 @@
 #include <QRect>
 #include <QTreeWidget>
 
-class CCoolHeaderCtrl;
 class QFontMetrics;
+
+namespace Quenlit {
+
+class CCoolHeaderCtrl;
 
 // Where everything of one row of the recommended-sites list goes, for a row rectangle and
 // the widths of the columns in their logical order. Paint and the tests share it.
@@ -120,3 +123,5 @@ private:
     int m_nSortColumn = -1;
     bool m_bSortAscending = true;
 };
+
+} // namespace Quenlit

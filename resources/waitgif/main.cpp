@@ -1,7 +1,7 @@
 // Writes the control panel's wait animation: a ring of ten coloured dots whose big,
 // bright head runs round clockwise with a tail of shrinking dots behind it.
 
-#include "gifframes.h"
+#include <quenlit/gifframes.h>
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,6 +9,9 @@
 
 #include <cmath>
 #include <cstdio>
+
+using Quenlit::GifWriteFrame;
+using Quenlit::WriteGifFile;
 
 namespace {
 

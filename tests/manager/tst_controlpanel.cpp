@@ -1,22 +1,24 @@
 #include "aboutpropage.h"
 #include "configmanager.h"
 #include "controlpaneldlg.h"
-#include "coolgroupbox.h"
-#include "cooltabbutton.h"
-#include "dlgitem.h"
 #include "isolatedenvironment.h"
-#include "managerids.h"
-#include "messagerecorder.h"
-#include "flatcheckbox.h"
-#include "flatedit.h"
 #include "mainpropertypage.h"
+#include "messagerecorder.h"
 #include "panelpage.h"
 #include "passwordcheck.h"
 #include "passwordpropertypage.h"
 #include "timecontrolpropertypage.h"
 
+#include <quenlit/coolgroupbox.h>
+#include <quenlit/cooltabbutton.h>
+#include <quenlit/flatcheckbox.h>
+#include <quenlit/flatedit.h>
+
 #include <QLabel>
 #include <QtTest>
+
+using Quenlit::CCoolGroupBox;
+using Quenlit::CCoolTabButton;
 
 Q_DECLARE_METATYPE(CControlPanelDlg::Page)
 
@@ -62,9 +64,10 @@ private slots:
         QFETCH(QString, text);
         QFETCH(uint, bmp);
         CControlPanelDlg dlg(m_config);
-        CCoolTabButton* button = GetDlgItem<CCoolTabButton>(&dlg, id);
+        CCoolTabButton* button = dlg.PageButtonAt(position);
         QVERIFY(button);
-        QCOMPARE(dlg.PageButtonAt(position), button);
+        QCOMPARE(button->parentWidget(), &dlg);
+        QCOMPARE(CControlPanelDlg::PageButtons()[position].ctrlId, id);
         QCOMPARE(button->text(), text);
         QCOMPARE(button->BmpID(), bmp);
         if (position > 0)
@@ -82,7 +85,7 @@ private slots:
         QCOMPARE(dlg.windowTitle(), QStringLiteral("家长管理控制面板"));
         QCOMPARE(dlg.ClientRect().size(), CControlPanelDlg::kClientSize);
         QCOMPARE(visiblePages(dlg), QList<CControlPanelDlg::Page>{CControlPanelDlg::General});
-        QCOMPARE(CCoolTabButton::CheckedCtrlID(), ManagerId::kGeneralButton);
+        QCOMPARE(CCoolTabButton::CheckedButton(), dlg.PageButtonAt(0));
         QVERIFY(dlg.PageButtonAt(0)->IsChecked());
         QVERIFY(dlg.m_bHasCloseButton && dlg.m_bHasMinButton && !dlg.m_bHasMaxButton);
     }
@@ -90,8 +93,9 @@ private slots:
     void everyPageFillsThePageArea()
     {
         CControlPanelDlg dlg(m_config);
-        auto* area = GetDlgItem<CCoolGroupBox>(&dlg, ManagerId::kPageArea);
+        CCoolGroupBox* area = dlg.PageArea();
         QVERIFY(area);
+        QCOMPARE(area->parentWidget(), &dlg);
         QVERIFY(area->isHidden());
         QCOMPARE(area->geometry(), CControlPanelDlg::PageAreaRect().translated(dlg.ClientRect().topLeft()));
         const QList<int> templates{135, 136, 141, 144, 151, 164};
@@ -108,28 +112,28 @@ private slots:
 
     void aPageButtonShowsItsPage_data()
     {
-        QTest::addColumn<int>("id");
+        QTest::addColumn<int>("position");
         QTest::addColumn<CControlPanelDlg::Page>("page");
-        QTest::newRow("time") << 1004 << CControlPanelDlg::TimeLimit;
-        QTest::newRow("password") << 1003 << CControlPanelDlg::Password;
-        QTest::newRow("recommended") << 1007 << CControlPanelDlg::Recommend;
-        QTest::newRow("history") << 1005 << CControlPanelDlg::History;
-        QTest::newRow("about") << 1008 << CControlPanelDlg::About;
-        QTest::newRow("general again") << 1002 << CControlPanelDlg::General;
+        QTest::newRow("time") << 1 << CControlPanelDlg::TimeLimit;
+        QTest::newRow("password") << 2 << CControlPanelDlg::Password;
+        QTest::newRow("recommended") << 3 << CControlPanelDlg::Recommend;
+        QTest::newRow("history") << 4 << CControlPanelDlg::History;
+        QTest::newRow("about") << 5 << CControlPanelDlg::About;
+        QTest::newRow("general again") << 0 << CControlPanelDlg::General;
     }
     void aPageButtonShowsItsPage()
     {
-        QFETCH(int, id);
+        QFETCH(int, position);
         QFETCH(CControlPanelDlg::Page, page);
         CControlPanelDlg dlg(m_config);
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-        if (id == ManagerId::kGeneralButton)
-            QTest::mouseClick(GetDlgItem<CCoolTabButton>(&dlg, ManagerId::kAboutButton), Qt::LeftButton);
-        QTest::mouseClick(GetDlgItem<CCoolTabButton>(&dlg, id), Qt::LeftButton);
+        if (position == 0)
+            QTest::mouseClick(dlg.PageButtonAt(5), Qt::LeftButton);
+        QTest::mouseClick(dlg.PageButtonAt(position), Qt::LeftButton);
         QCOMPARE(visiblePages(dlg), QList<CControlPanelDlg::Page>{page});
         QCOMPARE(dlg.CurrentPage(), page);
-        QCOMPARE(CCoolTabButton::CheckedCtrlID(), id);
+        QCOMPARE(CCoolTabButton::CheckedButton(), dlg.PageButtonAt(position));
         QVERIFY(dlg.updatesEnabled());
     }
 
@@ -138,7 +142,7 @@ private slots:
         CControlPanelDlg dlg(m_config);
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-        CCoolTabButton* history = GetDlgItem<CCoolTabButton>(&dlg, ManagerId::kHistoryButton);
+        CCoolTabButton* history = dlg.PageButtonAt(4);
         QTest::mousePress(history, Qt::LeftButton);
         QTest::mouseRelease(history, Qt::LeftButton, {}, QPoint(-50, -50));
         QVERIFY(history->IsChecked());

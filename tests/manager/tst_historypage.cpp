@@ -1,15 +1,14 @@
 #include "browsingdatabase.h"
-#include "coolbutton.h"
 #include "cppsqlitequery.h"
-#include "dlgitem.h"
-#include "flatedit.h"
 #include "historylistctrl.h"
 #include "historypropertypage.h"
 #include "historyrules.h"
 #include "isolatedenvironment.h"
 #include "managerdata.h"
-#include "managerids.h"
 #include "messagerecorder.h"
+
+#include <quenlit/coolbutton.h>
+#include <quenlit/flatedit.h>
 
 #include <QDesktopServices>
 #include <QScrollBar>
@@ -403,7 +402,7 @@ private slots:
         page.show();
         QVERIFY(QTest::qWaitForWindowExposed(&page));
         CHistoryListCtrl* list = page.m_listHistory;
-        QCOMPARE(GetDlgItem<CHistoryListCtrl>(&page, ManagerId::kHistoryList), list);
+        QCOMPARE(list->parentWidget(), &page);
         QCOMPARE(list->columnCount(), 3);
         const QStringList captions{"登陆时间", "登陆站点", "停留时间"};
         const QList<int> widths{150, 415, 80};
@@ -420,10 +419,12 @@ private slots:
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(200, header->height() / 2));
         QCOMPARE(list->SortColumn(), -1);
         QCOMPARE(shownAddresses(list), sitesFromNewest(16, 16));
-        const QList<std::pair<int, QString>> buttons{
-            {1047, "上一页"}, {1035, "下一页"}, {1050, "跳转"}, {1051, "清除历史记录"}};
-        for (const auto& [id, text] : buttons)
-            QCOMPARE(GetDlgItem<CCoolButton>(&page, id)->text(), text);
+        const QList<std::pair<Quenlit::CCoolButton*, QString>> buttons{{page.m_btnPrev, "上一页"},
+                                                                        {page.m_btnNext, "下一页"},
+                                                                        {page.m_btnGoTo, "跳转"},
+                                                                        {page.m_btnClear, "清除历史记录"}};
+        for (const auto& [button, text] : buttons)
+            QCOMPARE(button->text(), text);
         QVERIFY(page.m_editPageCount->isReadOnly());
         QVERIFY(page.rect().contains(page.m_btnClear->geometry()));
         QVERIFY(page.m_btnClear->geometry().top() > list->geometry().bottom());

@@ -1,11 +1,12 @@
 #include "configmanager.h"
-#include "flatedit.h"
 #include "isolatedenvironment.h"
 #include "managerapp.h"
 #include "messagerecorder.h"
 #include "passwordcheck.h"
 #include "paths.h"
 #include "setpassworddlg.h"
+
+#include <quenlit/flatedit.h>
 
 #include <QLockFile>
 #include <QRegularExpression>
@@ -278,6 +279,29 @@ private slots:
         });
         app.InitInstance();
         QVERIFY(lockedMeanwhile);
+    }
+
+    void aLockThatCannotBeMadeIsToldAndKeepsNoOneOut()
+    {
+        IsolatedEnvironment env;
+        writeConfig(1, 0);
+        // Neither the runtime folder nor the temporary folder can hold the lock: both are a file.
+        const QString file = env.root() + QStringLiteral("/not-a-folder");
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        const QByteArray tmp = qgetenv("TMPDIR");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(file));
+        qputenv("TMPDIR", QFile::encodeName(file));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot create the single-copy lock .*; going on without it"));
+        MessageRecorder boxes;
+        const QStringList shown = runStartUp({kCancel});
+        if (tmp.isNull())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", tmp);
+        QCOMPARE(shown, QStringList{"CControlPanelDlg"});
+        QCOMPARE(boxes.count(), 0);
     }
 
     void configurationPathTooLongIsReportedNotFatal()

@@ -1,4 +1,3 @@
-#include "managerapp.h"
 #include "passwordcheck.h"
 
 #include <QCryptographicHash>

@@ -1,11 +1,12 @@
 #include "configmanager.h"
-#include "coolbutton.h"
-#include "flatedit.h"
 #include "isolatedenvironment.h"
 #include "logindlg.h"
 #include "messagerecorder.h"
 #include "passwordcheck.h"
 #include "setpassworddlg.h"
+
+#include <quenlit/coolbutton.h>
+#include <quenlit/flatedit.h>
 
 #include <QtTest>
 

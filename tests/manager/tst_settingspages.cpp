@@ -1,21 +1,20 @@
 #include "configmanager.h"
 #include "controlpaneldlg.h"
-#include "coolbutton.h"
-#include "coolgroupbox.h"
-#include "dlgitem.h"
-#include "flatcheckbox.h"
-#include "flatedit.h"
 #include "isolatedenvironment.h"
-#include "label.h"
 #include "mainpropertypage.h"
 #include "managerart.h"
 #include "managerdata.h"
-#include "managerids.h"
 #include "messagerecorder.h"
 #include "passwordcheck.h"
 #include "passwordpropertypage.h"
-#include "radiobox.h"
 #include "timecontrolpropertypage.h"
+
+#include <quenlit/coolbutton.h>
+#include <quenlit/coolgroupbox.h>
+#include <quenlit/flatcheckbox.h>
+#include <quenlit/flatedit.h>
+#include <quenlit/label.h>
+#include <quenlit/radiobox.h>
 
 #include <QtTest>
 
@@ -135,15 +134,16 @@ private slots:
         QCOMPARE(page.m_frameHomePage->BorderColor(), ownHome ? kManagerGroupBorder : page.HomePageFrameColor(false));
         QVERIFY(page.HomePageFrameColor(false) != kManagerGroupBorder);
 
-        const QList<std::pair<int, QString>> controls{{1008, "仅访问儿童网站"},
-                                                      {1009, "退出时需要输入家长密码"},
-                                                      {1010, "登陆管理界面需要先登陆"},
-                                                      {1044, "使用自己设置的主页"}};
-        for (const auto& [id, text] : controls)
-            QCOMPARE(GetDlgItem<CFlatCheckBox>(&page, id)->text(), text);
-        QCOMPARE(GetDlgItem<CCoolButton>(&page, 1011)->text(), QStringLiteral("保存"));
-        QCOMPARE(GetDlgItem<CCoolButton>(&page, 1013)->text(), QStringLiteral("默认设置"));
-        CLabel* heading = GetDlgItem<CLabel>(&page, 1007);
+        const QList<std::pair<Quenlit::CFlatCheckBox*, QString>> controls{
+            {page.m_checkOnlyChildSites, "仅访问儿童网站"},
+            {page.m_checkExitNeedPassword, "退出时需要输入家长密码"},
+            {page.m_checkLoginBeforeManage, "登陆管理界面需要先登陆"},
+            {page.m_checkOwnHomePage, "使用自己设置的主页"}};
+        for (const auto& [check, text] : controls)
+            QCOMPARE(check->text(), text);
+        QCOMPARE(page.m_btnSave->text(), QStringLiteral("保存"));
+        QCOMPARE(page.m_btnDefaults->text(), QStringLiteral("默认设置"));
+        const Quenlit::CLabel* heading = page.m_labelHeading;
         QCOMPARE(heading->text(), QStringLiteral("常规设置:"));
         QCOMPARE(heading->LabelFont().pointSize(), 20);
         QVERIFY(heading->LabelFont().bold());
@@ -348,9 +348,9 @@ private slots:
         QCOMPARE(page.m_editMinutes->isEnabled(), limit == 1);
         // Disabled or not, the edit shows the stored number.
         QCOMPARE(page.m_editMinutes->text(), QStringLiteral("75"));
-        QCOMPARE(GetDlgItem<CRadioBox>(&page, 1014)->text(), QStringLiteral("限制"));
-        QCOMPARE(GetDlgItem<CRadioBox>(&page, 1016)->text(), QStringLiteral("不限制"));
-        QCOMPARE(GetDlgItem<CLabel>(&page, 1007)->text(), QStringLiteral("时间限制:"));
+        QCOMPARE(page.m_radioLimit->text(), QStringLiteral("限制"));
+        QCOMPARE(page.m_radioNoLimit->text(), QStringLiteral("不限制"));
+        QCOMPARE(page.m_labelHeading->text(), QStringLiteral("时间限制:"));
     }
 
     void radioBoxesEnableTheMinutesAtOnce()
@@ -452,13 +452,13 @@ private slots:
         QTest::addColumn<QString>("next");
         QTest::addColumn<QString>("again");
         QTest::addColumn<QString>("message");
-        QTest::addColumn<int>("focusedEdit"); // 0: focus stays where it was
+        QTest::addColumn<int>("focusedEdit"); // 0: focus stays where it was; 1 current, 2 new, 3 again
         QTest::newRow("empty current") << "" << "a" << "a" << "原始密码不能为空!" << 0;
         QTest::newRow("wrong current before matching new ones")
-            << "wrong" << "a" << "a" << "原始密码不正确!" << 1021;
+            << "wrong" << "a" << "a" << "原始密码不正确!" << 1;
         QTest::newRow("empty new with the repetition filled") << "secret" << "" << "a" << "新密码不能为空!" << 0;
         QTest::newRow("blanks only as the new one") << "secret" << "   " << "   " << "新密码不能为空!" << 0;
-        QTest::newRow("repetition differs") << "secret" << "a" << "b" << "两次输入的密码不一致!" << 1023;
+        QTest::newRow("repetition differs") << "secret" << "a" << "b" << "两次输入的密码不一致!" << 3;
     }
     void passwordRefusals()
     {
@@ -484,7 +484,8 @@ private slots:
         QCOMPARE(fileBytes(m_path), before);
         QCOMPARE(StoredPasswordHash(m_config.m_record), PasswordHash(QStringLiteral("secret")));
         if (focusedEdit) {
-            auto* edit = GetDlgItem<CFlatEdit>(&page, focusedEdit);
+            const QList<Quenlit::CFlatEdit*> edits{page.m_editCurrent, page.m_editNew, page.m_editAgain};
+            Quenlit::CFlatEdit* edit = edits[focusedEdit - 1];
             QVERIFY(edit->hasFocus());
             QCOMPARE(edit->selectedText(), edit->text());
         }
@@ -493,13 +494,12 @@ private slots:
     void passwordEditsHideWhatIsTyped()
     {
         CPasswordPropertyPage page(m_config, nullptr);
-        for (int id : {1021, 1022, 1023}) {
-            auto* edit = GetDlgItem<CFlatEdit>(&page, id);
+        for (Quenlit::CFlatEdit* edit : {page.m_editCurrent, page.m_editNew, page.m_editAgain}) {
             QCOMPARE(edit->echoMode(), QLineEdit::Password);
             QVERIFY(edit->text().isEmpty());
         }
         QCOMPARE(page.m_btnChange->text(), QStringLiteral("确认修改"));
-        QCOMPARE(GetDlgItem<CLabel>(&page, 1007)->text(), QStringLiteral("设置家长密码"));
+        QCOMPARE(page.m_labelHeading->text(), QStringLiteral("设置家长密码"));
     }
 
     void changingThePassword_data()

@@ -1,4 +1,3 @@
-#include "historylistctrl.h"
 #include "historyrules.h"
 #include "passwordcheck.h"
 #include "settingsrules.h"

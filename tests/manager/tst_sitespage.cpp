@@ -2,23 +2,22 @@
 #include "addsitedlg.h"
 #include "bitmap.h"
 #include "browsingdatabase.h"
-#include "coolbutton.h"
-#include "coolgroupbox.h"
-#include "dlgitem.h"
 #include "editsitedlg.h"
-#include "flatedit.h"
 #include "isolatedenvironment.h"
 #include "managerdata.h"
-#include "managerids.h"
 #include "messagerecorder.h"
 #include "parentrecommentpropertypage.h"
 #include "paths.h"
-#include "picturebox.h"
-#include "pictureex.h"
 #include "siterules.h"
 #include "sitesnapshot.h"
 #include "testhttpserver.h"
-#include "viewrecommentlistctrl.h"
+
+#include <quenlit/coolbutton.h>
+#include <quenlit/coolgroupbox.h>
+#include <quenlit/flatedit.h>
+#include <quenlit/picturebox.h>
+#include <quenlit/pictureex.h>
+#include <quenlit/viewrecommentlistctrl.h>
 
 #include <QApplication>
 #include <QDir>
@@ -28,6 +27,10 @@
 #include <QtTest>
 
 #include <functional>
+
+using Quenlit::CCoolButton;
+using Quenlit::CCoolGroupBox;
+using Quenlit::CViewRecommentListCtrl;
 
 Q_DECLARE_METATYPE(MsgResult)
 
@@ -150,8 +153,8 @@ private slots:
     {
         CParentRecommentPropertyPage page(nullptr);
         QCOMPARE(ManagerData::DataBasePath(), GetDataBasePathName());
-        CViewRecommentListCtrl* list = GetDlgItem<CViewRecommentListCtrl>(&page, ManagerId::kSitesList);
-        QCOMPARE(list, page.m_listSites);
+        CViewRecommentListCtrl* list = page.m_listSites;
+        QCOMPARE(list->parentWidget(), &page);
         QCOMPARE(list->columnCount(), 3);
         const QStringList captions{"站点预览", "网站名称", "网站URL地址"};
         const QList<int> widths{150, 200, 280};
@@ -159,14 +162,15 @@ private slots:
             QCOMPARE(list->headerItem()->text(c), captions[c]);
             QCOMPARE(list->columnWidth(c), widths[c]);
         }
-        const QList<std::pair<int, QString>> buttons{{1034, "上一页"},   {1035, "下一页"},   {1037, "跳转"},
-                                                     {1023, "添加推荐"}, {1025, "编辑推荐"}, {1024, "删除推荐"}};
-        for (const auto& [id, text] : buttons)
-            QCOMPARE(GetDlgItem<CCoolButton>(&page, id)->text(), text);
-        QCOMPARE(GetDlgItem<CCoolGroupBox>(&page, 1012)->Text(), QStringLiteral("结果:"));
-        QCOMPARE(GetDlgItem<CCoolGroupBox>(&page, 1007)->Text(), QStringLiteral("操作:"));
-        for (int id : {1012, 1007})
-            QCOMPARE(GetDlgItem<CCoolGroupBox>(&page, id)->BorderColor(), QColor(87, 117, 159));
+        const QList<std::pair<CCoolButton*, QString>> buttons{
+            {page.m_btnPrev, "上一页"}, {page.m_btnNext, "下一页"}, {page.m_btnGoTo, "跳转"},
+            {page.m_btnAdd, "添加推荐"}, {page.m_btnEdit, "编辑推荐"}, {page.m_btnDelete, "删除推荐"}};
+        for (const auto& [button, text] : buttons)
+            QCOMPARE(button->text(), text);
+        QCOMPARE(page.m_groupResult->Text(), QStringLiteral("结果:"));
+        QCOMPARE(page.m_groupActions->Text(), QStringLiteral("操作:"));
+        for (CCoolGroupBox* group : {page.m_groupResult, page.m_groupActions})
+            QCOMPARE(group->BorderColor(), QColor(87, 117, 159));
         QVERIFY(page.m_editPageCount->isReadOnly());
         QVERIFY(!page.m_btnEdit->isEnabled());
         QVERIFY(!page.m_btnDelete->isEnabled());
@@ -402,8 +406,10 @@ private slots:
         QCOMPARE(dlg.windowTitle(), QStringLiteral("编辑站点信息"));
         QCOMPARE(dlg.m_editUrl->text(), siteUrl(2));
         QCOMPARE(dlg.m_editName->text(), QStringLiteral("站点2"));
-        QCOMPARE(GetDlgItem<CCoolButton>(&dlg, 1037), dlg.m_btnOk);
-        QVERIFY(!GetDlgItem<CCoolGroupBox>(&dlg, 1006));
+        QCOMPARE(dlg.m_btnOk->text(), QStringLiteral("确定"));
+        // The edit dialog frames the site's texts only: no preview frame.
+        QVERIFY(!dlg.m_groupPreview);
+        QCOMPARE(dlg.findChildren<CCoolGroupBox*>(Qt::FindDirectChildrenOnly), QList<CCoolGroupBox*>{dlg.m_groupInfo});
         // The stored picture is shown.
         QCOMPARE(dlg.m_picPreview->Bitmap().pixel(5, 5), plainPicture(QColor(20, 90, 160)).pixel(5, 5));
         QSignalSpy accepted(&dlg, &QDialog::accepted);
@@ -746,8 +752,8 @@ private slots:
     {
         MessageRecorder boxes;
         CAddSiteDlg dlg;
-        QCOMPARE(GetDlgItem<CCoolGroupBox>(&dlg, 1006)->Text(), QStringLiteral("站点预览"));
-        QCOMPARE(GetDlgItem<QLabel>(&dlg, 1033)->text(), QStringLiteral("正在获取网站快照..."));
+        QCOMPARE(dlg.m_groupPreview->Text(), QStringLiteral("站点预览"));
+        QCOMPARE(dlg.m_textWait->text(), QStringLiteral("正在获取网站快照..."));
         QVERIFY(!dlg.IsWaiting());
 
         // A blank address starts nothing when the field is left.
@@ -830,8 +836,8 @@ private slots:
     {
         addSites(1);
         CEditSiteDlg dlg(1);
-        QVERIFY(!GetDlgItem<CPictureEx>(&dlg, 1031)->isVisibleTo(&dlg));
-        QCOMPARE(GetDlgItem<CCoolButton>(&dlg, 1025)->text(), QStringLiteral("获取快照"));
+        QVERIFY(!dlg.m_picWait->isVisibleTo(&dlg));
+        QCOMPARE(dlg.m_btnSnapshot->text(), QStringLiteral("获取快照"));
         dlg.m_editUrl->setText(m_server.url(QStringLiteral("/kids")).toString());
         click(dlg.m_btnSnapshot);
         QVERIFY(dlg.SnapshotRetaken());

@@ -1,8 +1,13 @@
-#include "beautifuldialog.h"
+#include <quenlit/beautifuldialog.h>
 
 #include <QtTest>
 
-Q_DECLARE_METATYPE(TitleButton)
+using Quenlit::BeautifulDialogGeometry;
+using Quenlit::CBeautifulDialog;
+using Quenlit::LayoutBeautifulDialog;
+using Quenlit::TitleButton;
+
+Q_DECLARE_METATYPE(Quenlit::TitleButton)
 
 namespace {
 
@@ -156,6 +161,7 @@ private slots:
         press(&dlg, close);
         moveTo(&dlg, releaseAt, true);
         release(&dlg, releaseAt);
+        // Waits on purpose: a close that should not come gets the chance to show.
         QTest::qWait(20);
         QVERIFY(dlg.isVisible());
         QCOMPARE(dlg.PressedButton(), TitleButton::None);

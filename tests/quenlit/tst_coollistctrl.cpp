@@ -1,9 +1,15 @@
-#include "coolheaderctrl.h"
-#include "coollistctrl.h"
+#include <quenlit/coolheaderctrl.h>
+#include <quenlit/coollistctrl.h>
 
 #include <QtTest>
 
-Q_DECLARE_METATYPE(CoolRowLook)
+using Quenlit::CCoolHeaderCtrl;
+using Quenlit::CCoolListCtrl;
+using Quenlit::CoolRowLook;
+using Quenlit::RowLookFor;
+using Quenlit::SortArrowPoints;
+
+Q_DECLARE_METATYPE(Quenlit::CoolRowLook)
 
 namespace {
 

@@ -1,47 +1,46 @@
-#include "coolbutton.h"
-#include "coolgroupbox.h"
-#include "cooltabbutton.h"
-#include "dlgitem.h"
-#include "flatcheckbox.h"
-#include "flatedit.h"
-#include "label.h"
-#include "radiobox.h"
-#include "separaterstatic.h"
+#include <focuscue.h>
+#include <quenlit/coolbutton.h>
+#include <quenlit/coolgroupbox.h>
+#include <quenlit/cooltabbutton.h>
+#include <quenlit/flatcheckbox.h>
+#include <quenlit/flatedit.h>
+#include <quenlit/label.h>
+#include <quenlit/radiobox.h>
+#include <quenlit/separaterstatic.h>
 
 #include <QDialog>
 #include <QLineEdit>
 #include <QtTest>
 
 #include <functional>
+#include <memory>
+
+using namespace Quenlit;
 
 namespace {
 
-// A page-button row like the control panel's.
+// A page-button row like the control panel's; buttons are named by their place.
 struct TabRow {
     QWidget parent;
     QList<CCoolTabButton*> buttons;
-    explicit TabRow(const QList<int>& ids)
+    explicit TabRow(int count)
     {
-        int x = 0;
-        for (int id : ids) {
+        for (int i = 0; i < count; ++i) {
             auto* b = new CCoolTabButton(&parent);
-            SetDlgCtrlID(b, id);
-            b->setText(QString::number(id));
-            b->setGeometry(x, 0, 88, 80);
-            x += 88;
+            b->setText(QString::number(i));
+            b->setGeometry(i * 88, 0, 88, 80);
             buttons.append(b);
         }
-        parent.resize(x, 80);
+        parent.resize(count * 88, 80);
         parent.show();
     }
-    CCoolTabButton* byId(int id) { return GetDlgItem<CCoolTabButton>(&parent, id); }
     QList<int> checked() const
     {
-        QList<int> ids;
-        for (auto* b : buttons)
-            if (b->IsChecked())
-                ids.append(GetDlgCtrlID(b));
-        return ids;
+        QList<int> places;
+        for (int i = 0; i < buttons.size(); ++i)
+            if (buttons[i]->IsChecked())
+                places.append(i);
+        return places;
     }
 };
 
@@ -82,7 +81,6 @@ struct FocusRow {
             control = b;
         } else {
             auto* b = new CCoolTabButton(&window);
-            SetDlgCtrlID(b, 1002);
             b->setText(QStringLiteral("常规控制"));
             b->setGeometry(0, 30, 88, 80);
             ring = [b] { return b->FocusRingRect(); };
@@ -129,54 +127,69 @@ private slots:
     {
         QTest::addColumn<QList<int>>("clicks");
         QTest::addColumn<int>("checked");
-        QTest::newRow("first click") << QList<int>{1004} << 1004;
-        QTest::newRow("another button takes over") << QList<int>{1002, 1003} << 1003;
-        QTest::newRow("clicking the checked one keeps it") << QList<int>{1003, 1003} << 1003;
-        QTest::newRow("back and forth") << QList<int>{1002, 1004, 1002} << 1002;
+        QTest::newRow("first click") << QList<int>{1} << 1;
+        QTest::newRow("another button takes over") << QList<int>{0, 2} << 2;
+        QTest::newRow("clicking the checked one keeps it") << QList<int>{2, 2} << 2;
+        QTest::newRow("back and forth") << QList<int>{0, 1, 0} << 0;
     }
     void pageButtonsKeepExactlyOneChecked()
     {
         QFETCH(QList<int>, clicks);
         QFETCH(int, checked);
-        TabRow row({1002, 1004, 1003});
-        row.byId(1002)->SetCheck();
-        for (int id : clicks)
-            QTest::mouseClick(row.byId(id), Qt::LeftButton);
+        TabRow row(3);
+        row.buttons[0]->SetCheck();
+        for (int place : clicks)
+            QTest::mouseClick(row.buttons[place], Qt::LeftButton);
         QCOMPARE(row.checked(), QList<int>{checked});
-        QCOMPARE(CCoolTabButton::CheckedCtrlID(), checked);
+        QCOMPARE(CCoolTabButton::CheckedButton(), row.buttons[checked]);
+    }
+
+    void theCheckedPageButtonIsOneForTheWholeClass()
+    {
+        // Two rows, as two panels one after the other: checking in the second unchecks the first.
+        TabRow first(2);
+        auto second = std::make_unique<TabRow>(2);
+        first.buttons[1]->SetCheck();
+        QTest::mouseClick(second->buttons[1], Qt::LeftButton);
+        QCOMPARE(first.checked(), QList<int>{});
+        QCOMPARE(second->checked(), QList<int>{1});
+        // A checked button that goes leaves none checked, not a dangling one.
+        second.reset();
+        QCOMPARE(CCoolTabButton::CheckedButton(), nullptr);
+        QCOMPARE(first.checked(), QList<int>{});
     }
 
     void pageButtonIsCheckedOnPressBeforeRelease()
     {
-        TabRow row({1002, 1004});
-        row.byId(1002)->SetCheck();
-        CCoolTabButton* b = row.byId(1004);
+        TabRow row(2);
+        row.buttons[0]->SetCheck();
+        CCoolTabButton* b = row.buttons[1];
         bool checkedWhenPressed = false;
         connect(b, &QAbstractButton::pressed, b, [&] { checkedWhenPressed = b->IsChecked(); });
         QTest::mousePress(b, Qt::LeftButton);
         QVERIFY(checkedWhenPressed);
-        QCOMPARE(row.checked(), QList<int>{1004});
+        QCOMPARE(row.checked(), QList<int>{1});
         QTest::mouseRelease(b, Qt::LeftButton);
     }
 
     void pageButtonSpaceKeyChecksIt()
     {
-        TabRow row({1002, 1004});
-        row.byId(1002)->SetCheck();
-        QTest::keyClick(row.byId(1004), Qt::Key_Space);
-        QCOMPARE(row.checked(), QList<int>{1004});
+        TabRow row(2);
+        row.buttons[0]->SetCheck();
+        QTest::keyClick(row.buttons[1], Qt::Key_Space);
+        QCOMPARE(row.checked(), QList<int>{1});
     }
 
     void onlyTheCheckedPageButtonShowsItsWhiteFrame()
     {
-        TabRow row({1002, 1004});
-        row.byId(1002)->SetCheck();
+        TabRow row(2);
+        row.buttons[0]->SetCheck();
         const QPoint inside(12, 40);
-        QVERIFY(isWhite(row.byId(1002)->grab().toImage().pixel(inside)));
-        QVERIFY(!isWhite(row.byId(1004)->grab().toImage().pixel(inside)));
-        row.byId(1004)->SetCheck();
-        QVERIFY(!isWhite(row.byId(1002)->grab().toImage().pixel(inside)));
-        QVERIFY(isWhite(row.byId(1004)->grab().toImage().pixel(inside)));
+        QVERIFY(isWhite(row.buttons[0]->grab().toImage().pixel(inside)));
+        QVERIFY(!isWhite(row.buttons[1]->grab().toImage().pixel(inside)));
+        row.buttons[1]->SetCheck();
+        QVERIFY(!isWhite(row.buttons[0]->grab().toImage().pixel(inside)));
+        QVERIFY(isWhite(row.buttons[1]->grab().toImage().pixel(inside)));
     }
 
     void pageButtonLayout()

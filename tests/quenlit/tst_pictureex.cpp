@@ -1,7 +1,8 @@
-#include "gifframes.h"
 #include "paths.h"
-#include "picturebox.h"
-#include "pictureex.h"
+
+#include <quenlit/gifframes.h>
+#include <quenlit/picturebox.h>
+#include <quenlit/pictureex.h>
 
 #include <QBuffer>
 #include <QFile>
@@ -10,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+
+using namespace Quenlit;
 
 namespace {
 
@@ -57,7 +60,7 @@ QRgb at(const QImage& img, int x, int y)
 
 } // namespace
 
-Q_DECLARE_METATYPE(GifWriteFrame)
+Q_DECLARE_METATYPE(Quenlit::GifWriteFrame)
 
 class TestPictureEx : public QObject
 {
@@ -359,7 +362,7 @@ private slots:
     {
         const QByteArray whole = threeFrames();
         // Hundreds of expected refusals would bury the output.
-        QLoggingCategory::setFilterRules(QStringLiteral("lorvane.quenlit.*.warning=false"));
+        QLoggingCategory::setFilterRules(QStringLiteral("lorvane.skin*.warning=false"));
         auto restore = qScopeGuard([] { QLoggingCategory::setFilterRules(QString()); });
         QRandomGenerator random(20240601);
         for (int round = 0; round < 400; ++round) {

@@ -1,6 +1,8 @@
-#include "quenlitbitmaps.h"
+#include <quenlit/quenlitbitmaps.h>
 
 #include <QtTest>
+
+using namespace Quenlit;
 
 class TestQuenlitBitmaps : public QObject
 {
@@ -39,11 +41,20 @@ private slots:
         QCOMPARE(img.size(), size);
     }
 
-    void unknownIdGivesNothing()
+    void unknownIdGivesNothingAndIsReportedOnce()
     {
-        QVERIFY(LoadQuenlitBitmap(1001).isNull());
-        QVERIFY(LoadQuenlitBitmap(-1).isNull());
-        QVERIFY(LoadQuenlitBitmap(99999).isNull());
+        for (int id : {1001, -1, 99999}) {
+            // Asked for on every paint, but told only the first time.
+            const QRegularExpression warning(QStringLiteral("no bitmap %1 ").arg(id));
+            QTest::ignoreMessage(QtWarningMsg, warning);
+            QTest::failOnWarning(warning);
+            for (int paint = 0; paint < 3; ++paint)
+                QVERIFY(LoadQuenlitBitmap(id).isNull());
+        }
+        // The library's own bitmaps are never reported.
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+        for (int id : {int(Bitmap::TitleLeft), int(Bitmap::ButtonHoverMiddle), int(Bitmap::IconAbout)})
+            QVERIFY(!LoadQuenlitBitmap(id).isNull());
     }
 
     void iconsAreRedKeyedAndDrawSomething_data()
