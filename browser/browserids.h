@@ -1,7 +1,7 @@
 #pragma once
 
-// Commands of the browser's bars and keys, as the frame dispatches them. Controls
-// carry their number as their object name so tests can find them.
+// Commands of the browser's bars and keys, as the frame dispatches them. The bars
+// report them with their command signal; the controls themselves are held by pointer.
 namespace BrowserIds {
 
 constexpr int kCmdClose = 1000;
@@ -11,12 +11,10 @@ constexpr int kCmdBack = 1003;
 constexpr int kCmdForward = 1004;
 constexpr int kCmdNewBlankTab = 1005;
 constexpr int kCmdToggleWorkspace = 1006;
-constexpr int kAddressBox = 1007;
 constexpr int kCmdRefresh = 1008;
 constexpr int kCmdStop = 1009;
 constexpr int kCmdPrint = 1010;
 constexpr int kCmdSkin = 1011;
-constexpr int kTabBar = 1004; // on the tab container bar
 // The Delete key's command does nothing; the key itself is left to the pages and the
 // address box, where it deletes text.
 constexpr int kCmdDeleteKey = 32775;

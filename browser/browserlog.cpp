@@ -1,3 +1,5 @@
 #include "browserlog.h"
 
 Q_LOGGING_CATEGORY(lcBrowser, "lorvane.browser", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcBrowserStart, "lorvane.browser.start", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcTaskKeys, "lorvane.browser.taskkeys", QtWarningMsg)

@@ -3,12 +3,13 @@
 #include "browserdata.h"
 #include "browserids.h"
 #include "browserlog.h"
-#include "coolcombobox.h"
 #include "coolpngbutton.h"
 #include "paths.h"
 #include "skinfiles.h"
-#include "skinpaint.h"
-#include "surfacemanager.h"
+
+#include <pellora/coolcombobox.h>
+#include <pellora/skinpaint.h>
+#include <pellora/surfacemanager.h>
 
 #include <QCompleter>
 #include <QEvent>
@@ -17,10 +18,16 @@
 #include <QStringListModel>
 #include <QUrl>
 
+using Pellora::CCoolComoBox;
+using Pellora::CSurfaceManager;
+using Pellora::DrawTiledAcross;
+using Pellora::LoadSkinBitmap;
+
 namespace {
 
 struct ButtonSpec {
-    int id;
+    int id;                       // the command the button reports
+    QRect ToolBarGeometry::*slot; // where the layout puts it
     const char* text;
     const char* normal;
     const char* hover;
@@ -28,36 +35,29 @@ struct ButtonSpec {
     const char* tip; // none for the close button
 };
 
-// The order in which the skin gives the buttons their pictures.
+// The order in which the skin gives the buttons their pictures; m_buttons follows it.
 const ButtonSpec kButtons[] = {
-    {BrowserIds::kCmdHome, "主页", "homepagenm.png", "homepagehv.png", "homepageps.png", "点击该按钮可以打开主页"},
-    {BrowserIds::kCmdAddFavor, "收藏夹", "favornm.png", "favorhover.png", "favorpress.png",
-     "点击该按钮可以将本页面添加到收藏夹"},
-    {BrowserIds::kCmdBack, "后退", "backnm.png", "backhv.png", "backprs.png", "后退到上一个页面"},
-    {BrowserIds::kCmdForward, "前进", "forwardnm.png", "forwardhv.png", "forwardpress.png", "前进到下一页面"},
-    {BrowserIds::kCmdRefresh, "刷新", "refreshnm.png", "refreshhv.png", "refreshpr.png", "刷新当前页面"},
-    {BrowserIds::kCmdStop, "停止", "stopnm.png", "stophv.png", "stoppress.png", "停止当前页面的更新"},
-    {BrowserIds::kCmdPrint, "打印", "printnm.png", "printhv.png", "printpress.png", "打印该页面的信息"},
-    {BrowserIds::kCmdSkin, "皮肤", "surfacenm.png", "surfacehv.png", "surfacepress.png", "更换皮肤"},
-    {BrowserIds::kCmdClose, "x", "closenm.png", "closehv.png", "closepress.png", nullptr},
+    {BrowserIds::kCmdHome, &ToolBarGeometry::home, "主页", "homepagenm.png", "homepagehv.png", "homepageps.png",
+     "点击该按钮可以打开主页"},
+    {BrowserIds::kCmdAddFavor, &ToolBarGeometry::favorites, "收藏夹", "favornm.png", "favorhover.png",
+     "favorpress.png", "点击该按钮可以将本页面添加到收藏夹"},
+    {BrowserIds::kCmdBack, &ToolBarGeometry::back, "后退", "backnm.png", "backhv.png", "backprs.png",
+     "后退到上一个页面"},
+    {BrowserIds::kCmdForward, &ToolBarGeometry::forward, "前进", "forwardnm.png", "forwardhv.png",
+     "forwardpress.png", "前进到下一页面"},
+    {BrowserIds::kCmdRefresh, &ToolBarGeometry::refresh, "刷新", "refreshnm.png", "refreshhv.png", "refreshpr.png",
+     "刷新当前页面"},
+    {BrowserIds::kCmdStop, &ToolBarGeometry::stop, "停止", "stopnm.png", "stophv.png", "stoppress.png",
+     "停止当前页面的更新"},
+    {BrowserIds::kCmdPrint, &ToolBarGeometry::print, "打印", "printnm.png", "printhv.png", "printpress.png",
+     "打印该页面的信息"},
+    {BrowserIds::kCmdSkin, &ToolBarGeometry::skin, "皮肤", "surfacenm.png", "surfacehv.png", "surfacepress.png",
+     "更换皮肤"},
+    {BrowserIds::kCmdClose, &ToolBarGeometry::close, "x", "closenm.png", "closehv.png", "closepress.png", nullptr},
 };
 
-QRect& slotOf(ToolBarGeometry& g, int id)
-{
-    switch (id) {
-    case BrowserIds::kCmdHome: return g.home;
-    case BrowserIds::kCmdAddFavor: return g.favorites;
-    case BrowserIds::kCmdBack: return g.back;
-    case BrowserIds::kCmdForward: return g.forward;
-    case BrowserIds::kCmdRefresh: return g.refresh;
-    case BrowserIds::kCmdStop: return g.stop;
-    case BrowserIds::kCmdPrint: return g.print;
-    case BrowserIds::kCmdSkin: return g.skin;
-    default: return g.close;
-    }
-}
-
 constexpr int kHistoryForCompletion = 500;
+constexpr QRect kLogoPlace(3, 3, 64, 64);
 
 } // namespace
 
@@ -68,11 +68,9 @@ CControlToolBar::CControlToolBar(QWidget* parent)
     , m_pCompleter(new QCompleter(this))
     , m_pHistoryModel(new QStringListModel(this))
 {
-    setObjectName(QStringLiteral("103"));
     setWindowTitle(QStringLiteral("控制工具栏"));
     for (const ButtonSpec& spec : kButtons) {
         auto* button = new CCoolPngButton(this);
-        button->setObjectName(QString::number(spec.id));
         button->setText(QString::fromUtf8(spec.text));
         button->setAccessibleName(QString::fromUtf8(spec.text));
         if (spec.tip)
@@ -81,7 +79,6 @@ CControlToolBar::CControlToolBar(QWidget* parent)
         connect(button, &CCoolPngButton::clicked, this, [this, id] { emit command(id); });
         m_buttons.append(button);
     }
-    m_pAddressBox->setObjectName(QString::number(BrowserIds::kAddressBox));
     m_pAddressBox->setToolTip(QStringLiteral("请在这里输入你要浏览的网址"));
     m_pAddressBox->setInsertPolicy(QComboBox::NoInsert);
     connect(m_pAddressBox, &CCoolComoBox::addressEntered, this, &CControlToolBar::addressEntered);
@@ -118,9 +115,9 @@ void CControlToolBar::SetAddressText(const QString& text)
 
 CCoolPngButton* CControlToolBar::Button(int commandId) const
 {
-    for (CCoolPngButton* b : m_buttons) {
-        if (b->objectName() == QString::number(commandId))
-            return b;
+    for (qsizetype i = 0; i < m_buttons.size(); ++i) {
+        if (kButtons[i].id == commandId)
+            return m_buttons.at(i);
     }
     return nullptr;
 }
@@ -130,6 +127,7 @@ void CControlToolBar::ApplySkin(const QString& skinFile)
     if (!skinFile.isEmpty())
         CSurfaceManager::LoadFromFile(skinFile);
     m_bmpTile = LoadSkinBitmap(CSurfaceManager::m_strControlToolBkPic);
+    m_bmpLogo = CCoolPngButton::LoadPicture(GetExeDirectory() + QStringLiteral("/Common/logo.png"));
     rebuildBackground();
     for (int i = 0; i < m_buttons.size(); ++i) {
         m_buttons[i]->SetBackGroundBitmap(m_bmpBackground);
@@ -212,9 +210,9 @@ void CControlToolBar::rebuildBackground()
 void CControlToolBar::placeControls()
 {
     m_geometry = ToolBarLayout::Layout(width(), m_geometry);
-    for (CCoolPngButton* b : m_buttons) {
-        b->setGeometry(slotOf(m_geometry, b->objectName().toInt()));
-        b->SetBackGroundBitmap(m_bmpBackground);
+    for (qsizetype i = 0; i < m_buttons.size(); ++i) {
+        m_buttons[i]->setGeometry(m_geometry.*kButtons[i].slot);
+        m_buttons[i]->SetBackGroundBitmap(m_bmpBackground);
     }
     const QRect a = m_geometry.address;
     m_pAddressBox->setGeometry(a.left(), a.top(), a.width(), m_pAddressBox->sizeHint().height());
@@ -224,7 +222,8 @@ void CControlToolBar::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     paintBackground(p, rect());
-    CCoolPngButton::DrawStretchPicture(p, GetExeDirectory() + QStringLiteral("/Common/logo.png"), QRect(3, 3, 64, 64));
+    if (!m_bmpLogo.isNull())
+        p.drawPixmap(kLogoPlace, m_bmpLogo);
 }
 
 void CControlToolBar::resizeEvent(QResizeEvent* event)

@@ -5,10 +5,13 @@
 #include <QPixmap>
 #include <QWidget>
 
-class CCoolComoBox;
 class CCoolPngButton;
 class QCompleter;
 class QStringListModel;
+
+namespace Pellora {
+class CCoolComoBox;
+}
 
 // The strip at the top of the browser: navigation buttons, the address box, the skin
 // and close buttons. It only shows controls and passes on what the child does: every
@@ -23,7 +26,7 @@ public:
     // Reads the skin file when one is given, then gives every control its pictures.
     void ApplySkin(const QString& skinFile = QString());
 
-    CCoolComoBox* AddressBox() const { return m_pAddressBox; }
+    Pellora::CCoolComoBox* AddressBox() const { return m_pAddressBox; }
     QString AddressText() const;
     void SetAddressText(const QString& text);
     CCoolPngButton* Button(int commandId) const;
@@ -50,9 +53,10 @@ private:
 
     QPixmap m_bmpBackground;
     QPixmap m_bmpTile;
+    QPixmap m_bmpLogo;
     ToolBarGeometry m_geometry;
     QList<CCoolPngButton*> m_buttons; // home ... close, in the order the skin gives them pictures
-    CCoolComoBox* m_pAddressBox;
+    Pellora::CCoolComoBox* m_pAddressBox;
     QCompleter* m_pCompleter;
     QStringListModel* m_pHistoryModel;
     QStringList m_visitedThisRun; // most recent first

@@ -1,5 +1,7 @@
 #include "coolpngbutton.h"
 
+#include "browserlog.h"
+
 #include <QPainter>
 
 CCoolPngButton::CCoolPngButton(QWidget* parent)
@@ -10,21 +12,29 @@ CCoolPngButton::CCoolPngButton(QWidget* parent)
     setAttribute(Qt::WA_Hover, true);
 }
 
+QPixmap CCoolPngButton::LoadPicture(const QString& path)
+{
+    QPixmap picture;
+    if (!path.isEmpty() && !picture.load(path))
+        qCWarning(lcBrowser) << "cannot load the picture" << path;
+    return picture;
+}
+
 void CCoolPngButton::SetNormalFace(const QString& path)
 {
-    m_normal = QPixmap(path);
+    m_normal = LoadPicture(path);
     update();
 }
 
 void CCoolPngButton::SetHoverFace(const QString& path)
 {
-    m_hover = QPixmap(path);
+    m_hover = LoadPicture(path);
     update();
 }
 
 void CCoolPngButton::SetPressFace(const QString& path)
 {
-    m_press = QPixmap(path);
+    m_press = LoadPicture(path);
     update();
 }
 
@@ -32,13 +42,6 @@ void CCoolPngButton::SetBackGroundBitmap(const QPixmap& background)
 {
     m_background = background;
     update();
-}
-
-void CCoolPngButton::DrawStretchPicture(QPainter& painter, const QString& path, const QRect& rect)
-{
-    const QPixmap picture(path);
-    if (!picture.isNull())
-        painter.drawPixmap(rect, picture);
 }
 
 QSize CCoolPngButton::sizeHint() const

@@ -19,8 +19,9 @@ public:
     // The owner's background, in the owner's coordinates.
     void SetBackGroundBitmap(const QPixmap& background);
 
-    // Draws a picture file stretched into `rect`; a file that cannot be read draws nothing.
-    static void DrawStretchPicture(QPainter& painter, const QString& path, const QRect& rect);
+    // A picture file as the faces are read: a file that cannot be read gives a null
+    // picture, which draws nothing, and is logged with its path.
+    static QPixmap LoadPicture(const QString& path);
 
     QSize sizeHint() const override;
 

@@ -1,9 +1,14 @@
 #include "dialogskin.h"
 
-#include "coolbutton.h"
-#include "cooldialog.h"
-#include "cooledit.h"
-#include "surfacemanager.h"
+#include <pellora/coolbutton.h>
+#include <pellora/cooldialog.h>
+#include <pellora/cooledit.h>
+#include <pellora/surfacemanager.h>
+
+using Pellora::CCoolButton;
+using Pellora::CCoolDialog;
+using Pellora::CCoolEdit;
+using Pellora::CSurfaceManager;
 
 namespace DialogSkin {
 

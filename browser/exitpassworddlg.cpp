@@ -2,15 +2,19 @@
 
 #include "browserconfig.h"
 #include "configmanager.h"
-#include "coolbutton.h"
-#include "cooledit.h"
 #include "dialogskin.h"
 #include "messagebox.h"
 #include "timelimit.h"
 
+#include <pellora/coolbutton.h>
+#include <pellora/cooledit.h>
+
 #include <QBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+
+using Pellora::CCoolButton;
+using Pellora::CCoolEdit;
 
 CExitPasswordDlg::CExitPasswordDlg(QWidget* parent)
     : CCoolDialog(parent)
@@ -18,13 +22,9 @@ CExitPasswordDlg::CExitPasswordDlg(QWidget* parent)
     , m_pOkButton(new CCoolButton(QStringLiteral("确定"), this))
     , m_pPasswordEdit(new CCoolEdit(this))
 {
-    setObjectName(QStringLiteral("144"));
     setWindowTitle(QStringLiteral("退出前请输入家长密码:"));
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    m_pPasswordEdit->setObjectName(QStringLiteral("1009"));
     m_pPasswordEdit->setEchoMode(QLineEdit::Password);
-    m_pOkButton->setObjectName(QStringLiteral("1000"));
-    m_pCancelButton->setObjectName(QStringLiteral("2"));
     m_pOkButton->setAutoDefault(false);
     m_pCancelButton->setAutoDefault(false);
 

@@ -21,7 +21,6 @@ constexpr int kStartDelayMs = 100;
 CLockScreenDlg::CLockScreenDlg(QWidget* parent)
     : QDialog(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
-    setObjectName(QStringLiteral("145"));
     setModal(true);
 }
 

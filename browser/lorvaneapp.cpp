@@ -2,22 +2,23 @@
 
 #include "browserconfig.h"
 #include "browserdata.h"
+#include "browserlog.h"
 #include "configmanager.h"
 #include "mainframe.h"
 #include "paths.h"
 #include "skinfiles.h"
-#include "surfacemanager.h"
 #include "taskkeymanager.h"
 #include "tickclock.h"
 #include "timetext.h"
 
+#include <pellora/surfacemanager.h>
+
 #include <QCoreApplication>
-#include <QLoggingCategory>
 #include <QUrl>
 
 #include <cstring>
 
-Q_LOGGING_CATEGORY(lcBrowserStart, "lorvane.browser.start")
+using Pellora::CSurfaceManager;
 
 namespace {
 

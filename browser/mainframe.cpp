@@ -1,25 +1,25 @@
 #include "mainframe.h"
 
 #include "browserconfig.h"
-#include "browserlog.h"
 #include "browserids.h"
+#include "browserlog.h"
 #include "configmanager.h"
 #include "containerview.h"
 #include "controltoolbar.h"
-#include "coolcombobox.h"
-#include "coolpngbutton.h"
-#include "coolstatusbar.h"
-#include "cooltabbar.h"
 #include "exitpassworddlg.h"
-#include "lockscreendlg.h"
-#include "screencovers.h"
 #include "ieview.h"
+#include "lockscreendlg.h"
 #include "paths.h"
 #include "printfiles.h"
-#include "surfacemanager.h"
+#include "screencovers.h"
 #include "tabcontainerbar.h"
 #include "tickclock.h"
 #include "timelimit.h"
+
+#include <pellora/coolcombobox.h>
+#include <pellora/coolstatusbar.h>
+#include <pellora/cooltabbar.h>
+#include <pellora/surfacemanager.h>
 
 #include <QAction>
 #include <QCloseEvent>
@@ -33,6 +33,11 @@
 #include <QVBoxLayout>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
+
+using Pellora::CBeautifulFrame;
+using Pellora::CCoolStatusBar;
+using Pellora::CCoolTabBar;
+using Pellora::CSurfaceManager;
 
 CMainFrame::CMainFrame(QWidget* parent)
     : CBeautifulFrame(parent, Qt::WindowStaysOnTopHint)
@@ -252,6 +257,11 @@ void CMainFrame::PrintActivePage(QPrinter* printer)
     auto connection = std::make_shared<QMetaObject::Connection>();
     *connection = connect(page, &QWebEngineView::printFinished, this, [this, printer, connection](bool ok) {
         disconnect(*connection);
+        if (!ok) {
+            const bool toFile = printer->outputFormat() == QPrinter::PdfFormat;
+            qCWarning(lcBrowser) << "the page could not be printed on"
+                                 << (toFile ? printer->outputFileName() : printer->printerName());
+        }
         delete printer;
         emit printFinished(ok);
     });

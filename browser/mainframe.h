@@ -1,6 +1,6 @@
 #pragma once
 
-#include "beautifulframe.h"
+#include <pellora/beautifulframe.h>
 
 #include <QBasicTimer>
 
@@ -9,16 +9,19 @@
 
 class CContainerView;
 class CControlToolBar;
-class CCoolStatusBar;
 class CIEView;
 class CTabContainerBar;
 class QPrinter;
 class QUrl;
 
+namespace Pellora {
+class CCoolStatusBar;
+}
+
 // The browser's one window: captionless, above every other window and covering the
 // whole screen, with the control toolbar and the tab strip at the top, the pages in
 // between and the status bar at the bottom. It carries out the commands of its bars.
-class CMainFrame : public CBeautifulFrame
+class CMainFrame : public Pellora::CBeautifulFrame
 {
     Q_OBJECT
 
@@ -47,7 +50,7 @@ public:
     CContainerView* ContainerView() const { return m_pContainer; }
     CControlToolBar* ControlToolBar() const { return m_pToolBar; }
     CTabContainerBar* TabContainerBar() const { return m_pTabContainer; }
-    CCoolStatusBar* StatusBar() const { return m_pStatusBar; }
+    Pellora::CCoolStatusBar* StatusBar() const { return m_pStatusBar; }
     CIEView* ActivePage() const;
 
     // The frame's place: the whole screen and 3 pixels more to the right and below.
@@ -88,7 +91,7 @@ private:
     CControlToolBar* m_pToolBar;
     CTabContainerBar* m_pTabContainer;
     CContainerView* m_pContainer;
-    CCoolStatusBar* m_pStatusBar;
+    Pellora::CCoolStatusBar* m_pStatusBar;
     bool m_bCloseAllowed = false;
     bool m_bModalBusy = false;
     bool m_bPagesSilenced = false;

@@ -1,17 +1,18 @@
 #include "screencovers.h"
 
-#include "colorref.h"
-#include "skinpaint.h"
-#include "surfacemanager.h"
+#include <pellora/colorref.h>
+#include <pellora/skinpaint.h>
+#include <pellora/surfacemanager.h>
 
 #include <QEvent>
 #include <QGuiApplication>
-#include <QLoggingCategory>
 #include <QPainter>
 #include <QScreen>
 #include <QWidget>
 
-Q_LOGGING_CATEGORY(lcScreens, "lorvane.screens", QtWarningMsg)
+using Pellora::ColorRefToQColor;
+using Pellora::CSurfaceManager;
+using Pellora::LoadSkinImage;
 
 namespace {
 
@@ -41,12 +42,12 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override
     {
+        // A logo that cannot be read is reported by the skin library; the covers then
+        // show the colour alone.
         if (!m_bLogoLoaded || m_logoPath != CSurfaceManager::m_strLogoPic) {
             m_bLogoLoaded = true;
             m_logoPath = CSurfaceManager::m_strLogoPic;
-            m_logo = m_logoPath.isEmpty() ? QImage() : LoadSkinImage(m_logoPath);
-            if (m_logo.isNull() && !m_logoPath.isEmpty())
-                qCWarning(lcScreens) << "the logo" << m_logoPath << "cannot be read; the covers show the colour alone";
+            m_logo = LoadSkinImage(m_logoPath);
         }
         m_color = CSurfaceManager::m_CoolTabCtrlBkColor;
         QPainter p(this);

@@ -2,14 +2,19 @@
 
 #include "browserids.h"
 #include "coolpngbutton.h"
-#include "cooltabbar.h"
-#include "paths.h"
 #include "skinfiles.h"
-#include "skinpaint.h"
-#include "surfacemanager.h"
 #include "toolbarlayout.h"
 
+#include <pellora/cooltabbar.h>
+#include <pellora/skinpaint.h>
+#include <pellora/surfacemanager.h>
+
 #include <QPainter>
+
+using Pellora::CCoolTabBar;
+using Pellora::CSurfaceManager;
+using Pellora::DrawTiledAcross;
+using Pellora::LoadSkinBitmap;
 
 CTabContainerBar::CTabContainerBar(QWidget* parent)
     : QWidget(parent)
@@ -17,16 +22,12 @@ CTabContainerBar::CTabContainerBar(QWidget* parent)
     , m_pWorkspaceButton(new CCoolPngButton(this))
     , m_pTabBar(new CCoolTabBar(this))
 {
-    setObjectName(QStringLiteral("132"));
     setWindowTitle(QStringLiteral("标签TAB容器"));
-    m_pWorkspaceButton->setObjectName(QString::number(BrowserIds::kCmdToggleWorkspace));
     m_pWorkspaceButton->setText(QStringLiteral("⊙"));
     m_pWorkspaceButton->setCheckable(true);
     m_pWorkspaceButton->setGeometry(QRect(ToolBarLayout::FromDialogUnits(3, 2, 0, 0).topLeft(), QSize(23, 23)));
-    m_pNewTabButton->setObjectName(QString::number(BrowserIds::kCmdNewBlankTab));
     m_pNewTabButton->setText(QStringLiteral("+"));
     m_pNewTabButton->setGeometry(QRect(ToolBarLayout::FromDialogUnits(21, 2, 0, 0).topLeft(), QSize(23, 23)));
-    m_pTabBar->setObjectName(QString::number(BrowserIds::kTabBar));
     m_pTabBar->setGeometry(ToolBarLayout::FromDialogUnits(38, 2, 282, 14));
 
     connect(m_pNewTabButton, &CCoolPngButton::clicked, this, [this] { emit command(BrowserIds::kCmdNewBlankTab); });

@@ -4,7 +4,10 @@
 #include <QWidget>
 
 class CCoolPngButton;
+
+namespace Pellora {
 class CCoolTabBar;
+}
 
 // The strip above the pages: the workspace button "⊙", the new-tab button "+" and the
 // tab bar. It passes the tab bar's activations and close clicks on to the frame.
@@ -18,7 +21,7 @@ public:
     // Reads the skin file when one is given, then gives the bar and its tab bar their pictures.
     void ApplySkin(const QString& skinFile = QString());
 
-    CCoolTabBar* TabBar() const { return m_pTabBar; }
+    Pellora::CCoolTabBar* TabBar() const { return m_pTabBar; }
     CCoolPngButton* WorkspaceButton() const { return m_pWorkspaceButton; }
     CCoolPngButton* NewTabButton() const { return m_pNewTabButton; }
 
@@ -38,5 +41,5 @@ private:
     QPixmap m_bmpBuffer;
     CCoolPngButton* m_pNewTabButton;
     CCoolPngButton* m_pWorkspaceButton;
-    CCoolTabBar* m_pTabBar;
+    Pellora::CCoolTabBar* m_pTabBar;
 };

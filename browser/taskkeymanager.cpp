@@ -1,7 +1,8 @@
 #include "taskkeymanager.h"
 
+#include "browserlog.h"
+
 #include <QApplication>
-#include <QLoggingCategory>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -9,8 +10,6 @@
 
 #include <cstdlib>
 #include <xcb/xcb.h>
-
-Q_LOGGING_CATEGORY(lcTaskKeys, "lorvane.taskkeys", QtWarningMsg)
 
 namespace {
 

@@ -2,11 +2,12 @@
 
 #include "browserconfig.h"
 #include "configmanager.h"
-#include "coolbutton.h"
-#include "cooledit.h"
 #include "dialogskin.h"
 #include "messagebox.h"
 #include "timelimit.h"
+
+#include <pellora/coolbutton.h>
+#include <pellora/cooledit.h>
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -14,19 +15,18 @@
 #include <QLabel>
 #include <QRegularExpressionValidator>
 
+using Pellora::CCoolButton;
+using Pellora::CCoolEdit;
+
 CTimeUpDlg::CTimeUpDlg(QWidget* parent)
     : CCoolDialog(parent)
     , m_pUnlockButton(new CCoolButton(QStringLiteral("解除锁定"), this))
     , m_pMinutesEdit(new CCoolEdit(this))
     , m_pPasswordEdit(new CCoolEdit(this))
 {
-    setObjectName(QStringLiteral("146"));
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    m_pPasswordEdit->setObjectName(QStringLiteral("1009"));
     m_pPasswordEdit->setEchoMode(QLineEdit::Password);
-    m_pMinutesEdit->setObjectName(QStringLiteral("1010"));
     m_pMinutesEdit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), this));
-    m_pUnlockButton->setObjectName(QStringLiteral("1000"));
     m_pUnlockButton->setAutoDefault(false);
 
     auto* notice = new QLabel(

@@ -1,14 +1,16 @@
 #pragma once
 
-#include "cooldialog.h"
+#include <pellora/cooldialog.h>
 
+namespace Pellora {
 class CCoolButton;
 class CCoolEdit;
+}
 
 // Asks for the parents' password and the minutes to grant once the allowance is used
 // up. It has no way out but the right password with 1 to 600 minutes: Enter, Escape
 // and Alt+F4 do nothing, and a close request is refused.
-class CTimeUpDlg : public CCoolDialog
+class CTimeUpDlg : public Pellora::CCoolDialog
 {
     Q_OBJECT
 
@@ -16,9 +18,9 @@ public:
     explicit CTimeUpDlg(QWidget* parent = nullptr);
 
     int ExtensionMinutes() const { return m_nExtensionMinutes; }
-    CCoolEdit* PasswordEdit() const { return m_pPasswordEdit; }
-    CCoolEdit* MinutesEdit() const { return m_pMinutesEdit; }
-    CCoolButton* UnlockButton() const { return m_pUnlockButton; }
+    Pellora::CCoolEdit* PasswordEdit() const { return m_pPasswordEdit; }
+    Pellora::CCoolEdit* MinutesEdit() const { return m_pMinutesEdit; }
+    Pellora::CCoolButton* UnlockButton() const { return m_pUnlockButton; }
 
     // "解除锁定": checks in order and ends the dialog only on success.
     void OnUnlock();
@@ -31,7 +33,7 @@ protected:
 
 private:
     int m_nExtensionMinutes = 0;
-    CCoolButton* m_pUnlockButton;
-    CCoolEdit* m_pMinutesEdit;
-    CCoolEdit* m_pPasswordEdit;
+    Pellora::CCoolButton* m_pUnlockButton;
+    Pellora::CCoolEdit* m_pMinutesEdit;
+    Pellora::CCoolEdit* m_pPasswordEdit;
 };

@@ -1,5 +1,7 @@
 #include "beautifulframe.h"
 
+namespace Pellora {
+
 CBeautifulFrame::CBeautifulFrame(QWidget* parent, Qt::WindowFlags flags)
     : QMainWindow(parent, flags | Qt::Window | Qt::FramelessWindowHint)
 {
@@ -13,3 +15,5 @@ void CBeautifulFrame::resizeEvent(QResizeEvent* event)
     // The window's shape stays the plain rectangle whatever a subclass did before.
     clearMask();
 }
+
+} // namespace Pellora

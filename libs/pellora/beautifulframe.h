@@ -4,6 +4,8 @@
 
 #include <QMainWindow>
 
+namespace Pellora {
+
 // The base of the browser's main frame: a top-level window without caption or border,
 // so the whole window is the area the browser draws its own bars in.
 class PELLORA_EXPORT CBeautifulFrame : public QMainWindow
@@ -16,3 +18,5 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
 };
+
+} // namespace Pellora

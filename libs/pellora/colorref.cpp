@@ -1,5 +1,7 @@
 #include "colorref.h"
 
+namespace Pellora {
+
 QColor ColorRefToQColor(unsigned long colorRef)
 {
     return QColor(int(colorRef & 0xff), int((colorRef >> 8) & 0xff), int((colorRef >> 16) & 0xff));
@@ -47,3 +49,5 @@ bool ParseColorRef(const QString& text, unsigned long* value)
     *value = static_cast<unsigned long>(result);
     return true;
 }
+
+} // namespace Pellora

@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QString>
 
+namespace Pellora {
+
 // Skin colours are COLORREF values, 0x00BBGGRR: red in the low byte, blue in the third.
 constexpr unsigned long MakeColorRef(int red, int green, int blue)
 {
@@ -20,3 +22,5 @@ PELLORA_EXPORT unsigned long QColorToColorRef(const QColor& color);
 // "0x", then as many hexadecimal digits as there are. False (value untouched) when no
 // digit is found, for a minus sign, and for a number above 32 bits.
 PELLORA_EXPORT bool ParseColorRef(const QString& text, unsigned long* value);
+
+} // namespace Pellora

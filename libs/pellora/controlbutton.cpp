@@ -1,8 +1,9 @@
 #include "controlbutton.h"
 
 #include "colorref.h"
-#include "coolbutton.h"
+#include "focuscue.h"
 #include "painter.h"
+#include "skinlog.h"
 #include "skinpaint.h"
 
 #include <QFocusEvent>
@@ -10,6 +11,8 @@
 #include <QPainterPath>
 
 #include <cmath>
+
+namespace Pellora {
 
 namespace {
 
@@ -73,7 +76,10 @@ void CControlButton::SetBitmap(const QString& normal, const QString& hover, cons
 void CControlButton::SetMaskBitmap(const QString& path, unsigned long transparentColorRef, int tolerance)
 {
     // The mask is read as it is: its transparent colour is given, not assumed magenta.
+    // Without it the button keeps the outline of its shape style.
     m_maskImage = QImage(path);
+    if (m_maskImage.isNull() && !path.isEmpty())
+        qCWarning(lcSkin) << "cannot load the mask picture" << path;
     m_crMaskTransparent = transparentColorRef;
     m_nMaskTolerance = qMax(0, tolerance);
     setMask(ButtonRegion(size()));
@@ -122,7 +128,7 @@ QRegion CControlButton::ShapeRegion(const QRect& rect, int style)
 
 QRegion CControlButton::BitmapToRegion(const QImage& bitmap, unsigned long transparentColorRef, int tolerance)
 {
-    return ::BitmapToRegion(bitmap, ColorRefToQColor(transparentColorRef), tolerance);
+    return Pellora::BitmapToRegion(bitmap, ColorRefToQColor(transparentColorRef), tolerance);
 }
 
 QRegion CControlButton::ButtonRegion(const QSize& size) const
@@ -202,7 +208,7 @@ void CControlButton::paintEvent(QPaintEvent*)
 
 void CControlButton::focusInEvent(QFocusEvent* event)
 {
-    m_bFocusCue = CCoolButton::FocusCueAfterFocusIn(m_bFocusCue, event->reason());
+    m_bFocusCue = FocusCueAfterFocusIn(m_bFocusCue, event->reason());
     QAbstractButton::focusInEvent(event);
 }
 
@@ -225,3 +231,5 @@ void CControlButton::leaveEvent(QEvent* event)
     update();
     QAbstractButton::leaveEvent(event);
 }
+
+} // namespace Pellora

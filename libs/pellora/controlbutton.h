@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QPixmap>
 
+namespace Pellora {
+
 // A shaped button: four state bitmaps (normal, hover, pressed, disabled) or, without
 // them, a gradient face; its outline comes from a mask bitmap or a shape style.
 class PELLORA_EXPORT CControlButton : public QAbstractButton
@@ -65,3 +67,5 @@ private:
     bool m_bHover = false;
     bool m_bFocusCue = false;
 };
+
+} // namespace Pellora

@@ -1,10 +1,13 @@
 #include "coolbutton.h"
 
 #include "colorref.h"
+#include "focuscue.h"
 #include "skinpaint.h"
 
 #include <QFocusEvent>
 #include <QPainter>
+
+namespace Pellora {
 
 namespace {
 
@@ -33,18 +36,6 @@ CCoolButton::CCoolButton(const QString& text, QWidget* parent)
 }
 
 CCoolButton::~CCoolButton() = default;
-
-bool CCoolButton::FocusCueAfterFocusIn(bool shownBefore, Qt::FocusReason reason)
-{
-    switch (reason) {
-    case Qt::TabFocusReason:
-    case Qt::BacktabFocusReason:
-    case Qt::ShortcutFocusReason: return true;
-    case Qt::ActiveWindowFocusReason:
-    case Qt::PopupFocusReason: return shownBefore;
-    default: return false;
-    }
-}
 
 void CCoolButton::SetNormalBitmap(const QString& left, const QString& middle, const QString& right)
 {
@@ -157,3 +148,5 @@ void CCoolButton::leaveEvent(QEvent* event)
     update();
     QPushButton::leaveEvent(event);
 }
+
+} // namespace Pellora

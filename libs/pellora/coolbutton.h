@@ -7,6 +7,8 @@
 
 class QPainter;
 
+namespace Pellora {
+
 // A push button drawn from three-piece skin bitmaps: the normal face, the hover face
 // over it while the mouse is on the button, the pressed face over that while it is
 // held down. The caption stays centred in every look.
@@ -32,11 +34,6 @@ public:
     // Where the focus ring is drawn, inside the face.
     QRect FocusRingRect() const { return rect().adjusted(4, 4, -4, -4); }
 
-    // Whether a control shows its focus ring after gaining the focus for `reason`: only
-    // when the keyboard brought the focus (Tab, Shift+Tab, a mnemonic); a window coming
-    // back to the front keeps what was shown before; a click or a program's call shows none.
-    static bool FocusCueAfterFocusIn(bool shownBefore, Qt::FocusReason reason);
-
 protected:
     void DrawNormalFace(QPainter& painter) const;
     void DrawHoverFace(QPainter& painter) const;
@@ -61,3 +58,5 @@ private:
     QPixmap m_bmpNormal[3];
     QPixmap m_bmpPress[3];
 };
+
+} // namespace Pellora

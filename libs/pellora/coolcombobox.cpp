@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
+namespace Pellora {
+
 namespace {
 
 constexpr int kBackgroundInset = 10;
@@ -352,3 +354,5 @@ void CCoolComoBox::hidePopup()
     m_bPressed = false;
     update();
 }
+
+} // namespace Pellora

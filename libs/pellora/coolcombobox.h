@@ -8,6 +8,8 @@
 
 class QAbstractItemView;
 
+namespace Pellora {
+
 // An editable combo box (the address box, the favourites' category box) drawn over a
 // three-piece skin background with a bitmap drop button. Enter is not taken as input:
 // it is reported with addressEntered() and nothing is inserted into the list.
@@ -78,3 +80,5 @@ private:
     QPixmap m_bmpMiddle;
     QPixmap m_bmpRight;
 };
+
+} // namespace Pellora

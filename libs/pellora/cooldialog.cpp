@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace Pellora {
+
 namespace {
 
 constexpr int kBandInset = 5;     // the middle bitmap of a band starts this far in
@@ -185,3 +187,5 @@ void CCoolDialog::mouseReleaseEvent(QMouseEvent* event)
     }
     QDialog::mouseReleaseEvent(event);
 }
+
+} // namespace Pellora

@@ -8,6 +8,8 @@
 
 class QPainter;
 
+namespace Pellora {
+
 // Where the parts of a skinned dialog go, in window coordinates: the side borders run
 // the full height, the title band and the bottom border the full width; the client
 // area is what the borders leave.
@@ -79,3 +81,5 @@ private:
     bool m_bDragging = false;
     QPoint m_dragOffset; // from the window's top-left corner to the pressed point
 };
+
+} // namespace Pellora

@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+namespace Pellora {
+
 namespace {
 
 constexpr int kBackgroundInset = 10;
@@ -106,3 +108,5 @@ void CCoolEdit::paintEvent(QPaintEvent* event)
     }
     QLineEdit::paintEvent(event);
 }
+
+} // namespace Pellora

@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QPixmap>
 
+namespace Pellora {
+
 // A one-line edit box framed by a three-piece skin bitmap drawn in its border. It is
 // never lower than its minimum height (38 pixels unless changed).
 class PELLORA_EXPORT CCoolEdit : public QLineEdit
@@ -46,3 +48,5 @@ private:
     unsigned long m_crBackColor;
     QColor m_textBackground;
 };
+
+} // namespace Pellora

@@ -1,13 +1,14 @@
 #include "coolstatusbar.h"
 
 #include "colorref.h"
-#include "pelloraids.h"
 #include "tickclock.h"
 
 #include <QPainter>
 #include <QPainterPath>
 #include <QProgressBar>
 #include <QTimerEvent>
+
+namespace Pellora {
 
 namespace {
 
@@ -69,7 +70,6 @@ CCoolStatusBar::CCoolStatusBar(QWidget* parent)
     setSizeGripEnabled(false);
     SetMinHeight(m_nMinHeight);
     auto* progress = new SkinProgressBar(this);
-    progress->setObjectName(QString::number(Pellora::kStatusProgressId));
     progress->setTextVisible(false);
     progress->hide();
     m_wndProgress = progress;
@@ -224,3 +224,5 @@ void CCoolStatusBar::timerEvent(QTimerEvent* event)
     }
     QStatusBar::timerEvent(event);
 }
+
+} // namespace Pellora

@@ -12,6 +12,8 @@
 
 class QProgressBar;
 
+namespace Pellora {
+
 // The three panes of the status bar within its client rectangle: the clock (400
 // pixels), the progress pane (400) and the sponsor line (500), left to right. A pane
 // that would reach past the bar's right edge ends there, so the right-aligned sponsor
@@ -72,3 +74,5 @@ private:
     qint16 m_nProgressMin = 0;
     QBasicTimer m_clock;
 };
+
+} // namespace Pellora

@@ -1,7 +1,7 @@
 #include "cooltabbar.h"
 
 #include "colorref.h"
-#include "coolbutton.h"
+#include "focuscue.h"
 #include "skinpaint.h"
 #include "surfacemanager.h"
 
@@ -15,6 +15,8 @@
 
 #include <cmath>
 
+namespace Pellora {
+
 namespace {
 
 constexpr int kTabInset = 5;
@@ -24,8 +26,6 @@ constexpr int kScrollPeriodMs = 15;
 const char kWidthCap[] = "1234567890abcdef";
 
 } // namespace
-
-// ---- CPageItem -------------------------------------------------------------------
 
 CCoolTabBar::CPageItem::CPageItem(CCoolTabBar* owner)
     : m_pOwner(owner)
@@ -113,8 +113,6 @@ void CCoolTabBar::CPageItem::drawTab(QPainter& painter, const QRect& r, bool act
         }
     }
 }
-
-// ---- CCoolTabBar -----------------------------------------------------------------
 
 CCoolTabBar::CCoolTabBar(QWidget* parent)
     : QWidget(parent)
@@ -467,7 +465,7 @@ void CCoolTabBar::keyPressEvent(QKeyEvent* event)
 
 void CCoolTabBar::focusInEvent(QFocusEvent* event)
 {
-    m_bFocusCue = CCoolButton::FocusCueAfterFocusIn(m_bFocusCue, event->reason());
+    m_bFocusCue = FocusCueAfterFocusIn(m_bFocusCue, event->reason());
     QWidget::focusInEvent(event);
     update();
 }
@@ -629,3 +627,5 @@ void CCoolTabBar::SetTabCloseButtonPic(const QString& path)
     m_bmpClose = LoadSkinBitmap(path);
     update();
 }
+
+} // namespace Pellora

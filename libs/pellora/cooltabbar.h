@@ -13,6 +13,8 @@
 class QFontMetricsF;
 class QPainter;
 
+namespace Pellora {
+
 // The browser's strip of page tabs: one tab per page, drawn from skin bitmaps, a close
 // button on each tab while more than one is open, and two scroll arrows for when the
 // tabs are wider than the strip. The owner hears of activations, close clicks and
@@ -160,3 +162,5 @@ private:
     QBasicTimer m_scrollTimer;
     bool m_bFocusCue = false;
 };
+
+} // namespace Pellora

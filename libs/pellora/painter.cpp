@@ -5,6 +5,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 
+namespace Pellora {
+
 void CPainter::DrawGradientRect(QPainter* painter, int direction, const QRect& rect, unsigned long from,
                                 unsigned long to)
 {
@@ -33,3 +35,5 @@ void CPainter::DrawGradientRect(QPainter* painter, int direction, const QRect& r
     gradient.setColorAt(1, ColorRefToQColor(to));
     painter->fillRect(rect, gradient);
 }
+
+} // namespace Pellora

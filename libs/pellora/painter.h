@@ -6,6 +6,8 @@
 
 class QPainter;
 
+namespace Pellora {
+
 // Linear colour gradients for control faces.
 class PELLORA_EXPORT CPainter
 {
@@ -16,3 +18,5 @@ public:
     static void DrawGradientRect(QPainter* painter, int direction, const QRect& rect, unsigned long from,
                                  unsigned long to);
 };
+
+} // namespace Pellora

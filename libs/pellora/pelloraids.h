@@ -1,7 +1,7 @@
 #pragma once
 
 // Numbers the browser's owners and the skinned controls agree on. The controls report
-// through Qt signals; the numbers stay for reference and for object names.
+// through Qt signals; the numbers stay for reference.
 namespace Pellora {
 
 // Owner notifications (the user-message base 1024 plus an offset).
@@ -10,8 +10,5 @@ constexpr int kMsgAddressEntered = 1129; // CCoolComoBox::addressEntered()
 constexpr int kMsgTabActivated = 1135;   // CCoolTabBar::tabActivated(index, item)
 constexpr int kMsgTabScrolled = 1136;    // CCoolTabBar::tabScrollPressed()
 constexpr int kMsgTabCloseClicked = 1138; // CCoolTabBar::tabCloseClicked(index, item)
-
-// Child control of the status bar (also its object name).
-constexpr int kStatusProgressId = 200;
 
 } // namespace Pellora

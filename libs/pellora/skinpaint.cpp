@@ -1,5 +1,6 @@
 #include "skinpaint.h"
 
+#include "skinlog.h"
 #include "tiling.h"
 
 #include <QFile>
@@ -9,13 +10,11 @@
 
 #include <cmath>
 
+namespace Pellora {
+
 namespace {
 
 constexpr QRgb kMagenta = 0xffff00ff;
-
-} // namespace
-
-namespace {
 
 // A bitmap file shorter than its header says is cut off: the reader would fill the
 // missing rows with black instead of failing.
@@ -36,12 +35,16 @@ bool isTruncatedBitmap(const QString& path)
 
 QImage LoadSkinImage(const QString& path)
 {
-    if (path.isEmpty() || !QFileInfo(path).isFile() || isTruncatedBitmap(path))
+    // No path is no picture asked for (no skin applied yet), not a failure.
+    if (path.isEmpty())
         return QImage();
-    QImageReader reader(path);
-    QImage image = reader.read();
-    if (image.isNull())
+    QImage image;
+    if (QFileInfo(path).isFile() && !isTruncatedBitmap(path))
+        image = QImageReader(path).read();
+    if (image.isNull()) {
+        qCWarning(lcSkin) << "cannot load the skin picture" << path;
         return QImage();
+    }
     image = image.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < image.height(); ++y) {
         QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -166,3 +169,5 @@ const QCursor& LinkCursor()
     static const QCursor cursor(Qt::PointingHandCursor);
     return cursor;
 }
+
+} // namespace Pellora

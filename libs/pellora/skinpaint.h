@@ -12,11 +12,14 @@
 
 class QPainter;
 
+namespace Pellora {
+
 // Loading and drawing the skin bitmaps the way every control of this library does.
 // Magenta, RGB(255, 0, 255), is the transparent colour of all skin bitmaps.
 
 // The bitmap at `path` with its magenta pixels made transparent; a null image when the
-// path names no readable image (a folder, a missing, truncated or foreign file).
+// path names no readable image (a folder, a missing, truncated or foreign file), which
+// is logged with the path in "lorvane.skin". An empty path gives a null image quietly.
 PELLORA_EXPORT QImage LoadSkinImage(const QString& path);
 PELLORA_EXPORT QPixmap LoadSkinBitmap(const QString& path);
 // A two-bitmap button face: where the mask is light the face is transparent, where it
@@ -43,3 +46,5 @@ PELLORA_EXPORT QRegion BitmapToRegion(const QImage& image, QColor transparent, i
 
 // The hand shown over clickable parts, shared by the controls of this library.
 PELLORA_EXPORT const QCursor& LinkCursor();
+
+} // namespace Pellora

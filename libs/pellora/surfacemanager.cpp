@@ -3,6 +3,11 @@
 #include "colorref.h"
 #include "inioperater.h"
 #include "paths.h"
+#include "skinlog.h"
+
+#include <QFileInfo>
+
+namespace Pellora {
 
 // Every image key with its section and member, in reading order. The key spellings
 // are those of the skin files in use and must not be corrected.
@@ -133,6 +138,8 @@ QString CSurfaceManager::SkinFolder(const QString& fileName)
 void CSurfaceManager::LoadFromFile(const QString& fileName)
 {
     const QString path = GetShortPathNameA(fileName);
+    if (!QFileInfo(path).isFile())
+        qCWarning(lcSkin) << "cannot read the skin definition" << path;
     const CINIOperater ini(path);
     const QString folder = SkinFolder(path);
     for (const ImageKey& k : ImageKeys()) {
@@ -145,3 +152,5 @@ void CSurfaceManager::LoadFromFile(const QString& fileName)
     for (const ColorKey& k : ColorKeys())
         ParseColorRef(ini.ReadString(QLatin1String(k.section), QLatin1String(k.key)), k.member);
 }
+
+} // namespace Pellora

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+namespace Pellora {
+
 // The current skin, held class-wide: one path per image and one COLORREF per colour of
 // the skin definition file last given to LoadFromFile. Controls copy what their owner
 // hands them, so a new skin reaches a control only when its owner applies the members
@@ -19,7 +21,8 @@ public:
 
     // Reads a skin definition file (an INI file). Every image member becomes the skin
     // folder (the file's folder, with a trailing '/') followed by the value written in
-    // the file, so a missing file or key leaves the bare folder, which names no bitmap.
+    // the file, so a missing file or key leaves the bare folder, which names no bitmap
+    // (a missing file is logged in "lorvane.skin").
     // A colour changes only when the file holds a readable hexadecimal value for it;
     // otherwise the earlier skin's colour stays.
     static void LoadFromFile(const QString& fileName);
@@ -142,3 +145,5 @@ public:
     static unsigned long m_AddressComboBoxBkColor;
     static unsigned long m_AddFavorDlgBkColor;
 };
+
+} // namespace Pellora

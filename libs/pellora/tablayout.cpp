@@ -1,5 +1,7 @@
 #include "tablayout.h"
 
+namespace Pellora {
+
 namespace {
 
 constexpr int kAreaLeft = 28;
@@ -174,3 +176,5 @@ int TabIndexForKey(int key, int active, int count)
     }
     return target == active ? -1 : target;
 }
+
+} // namespace Pellora

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QRect>
 
+namespace Pellora {
+
 // The arithmetic of the browser's tab strip, free of widgets: layout of the strip,
 // width of a tab, which tabs are visible, scrolling and the order of events when a
 // tab is closed. CCoolTabBar paints and hit-tests with exactly these results.
@@ -77,3 +79,5 @@ PELLORA_EXPORT TabClosePlan PlanTabClose(int count, int active, int index);
 // wrapping, so holding a key stops at the end), Home and End the first and the last.
 // -1 for any other key, or when the key leads nowhere new.
 PELLORA_EXPORT int TabIndexForKey(int key, int active, int count);
+
+} // namespace Pellora

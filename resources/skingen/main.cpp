@@ -5,9 +5,10 @@
 #include "skinart.h"
 #include "theme.h"
 
-#include "colorref.h"
 #include "inioperater.h"
-#include "surfacemanager.h"
+
+#include <pellora/colorref.h>
+#include <pellora/surfacemanager.h>
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,6 +17,9 @@
 #include <QSet>
 
 #include <cstdio>
+
+using Pellora::CSurfaceManager;
+using Pellora::QColorToColorRef;
 
 namespace {
 

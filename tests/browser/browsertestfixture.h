@@ -69,9 +69,6 @@ inline QVariant Evaluate(QWebEnginePage* page, const QString& script)
         *result = v;
         *done = true;
     });
-    QElapsedTimer t;
-    t.start();
-    while (!*done && t.elapsed() < 20000)
-        QTest::qWait(20);
-    return *result;
+    // No answer within 20 seconds reads as no value.
+    return QTest::qWaitFor([&done] { return *done; }, 20000) ? *result : QVariant();
 }

@@ -19,6 +19,10 @@
 #include "md5a.h"
 #include "messagebox.h"
 #include "taskkeymanager.h"
+#include "timeupdlg.h"
+
+#include <pellora/coolbutton.h>
+#include <pellora/cooledit.h>
 
 #include <QApplication>
 #include <QComboBox>
@@ -26,7 +30,6 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -146,17 +149,14 @@ private:
     // minutes, the button.
     void unlock()
     {
-        QWidget* prompt = QApplication::activeModalWidget();
-        auto* password = prompt ? prompt->findChild<QLineEdit*>(QStringLiteral("1009")) : nullptr;
-        auto* minutes = prompt ? prompt->findChild<QLineEdit*>(QStringLiteral("1010")) : nullptr;
-        auto* button = prompt ? prompt->findChild<QPushButton*>(QStringLiteral("1000")) : nullptr;
-        if (!password || !minutes || !button) {
+        auto* prompt = qobject_cast<CTimeUpDlg*>(QApplication::activeModalWidget());
+        if (!prompt) {
             say("no prompt");
             return;
         }
-        password->setText(QString::fromUtf8(kPassword));
-        minutes->setText(QStringLiteral("7"));
-        button->click();
+        prompt->PasswordEdit()->setText(QString::fromUtf8(kPassword));
+        prompt->MinutesEdit()->setText(QStringLiteral("7"));
+        prompt->UnlockButton()->click();
     }
 
     QLineEdit* m_edit;

@@ -1,7 +1,6 @@
 #include "browsertestfixture.h"
 #include "browserids.h"
 #include "containerview.h"
-#include "cooltabbar.h"
 #include "ieview.h"
 #include "lorvaneapp.h"
 #include "mainframe.h"
@@ -10,7 +9,11 @@
 #include "testhttpserver.h"
 #include "tickclock.h"
 
+#include <pellora/cooltabbar.h>
+
 #include <QRegularExpression>
+
+using Pellora::CCoolTabBar;
 
 // One whole run of the browser on a hand-driven clock: the rows it leaves in the history.
 class TestBrowserRun : public QObject
@@ -21,14 +24,7 @@ class TestBrowserRun : public QObject
 
     static bool waitForLoad(CIEView* view, const QUrl& url)
     {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 20000) {
-            if (view->url() == url && !view->PageTitle().isEmpty())
-                return true;
-            QTest::qWait(20);
-        }
-        return false;
+        return QTest::qWaitFor([&] { return view->url() == url && !view->PageTitle().isEmpty(); }, 20000);
     }
 
     // Which part of the start page shows: "restricted", "welcome" or "" while loading.

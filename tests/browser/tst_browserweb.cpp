@@ -1,8 +1,6 @@
 #include "browsertestfixture.h"
 #include "containerview.h"
 #include "controltoolbar.h"
-#include "coolcombobox.h"
-#include "cooltabbar.h"
 #include "ieview.h"
 #include "mainframe.h"
 #include "navigationpolicy.h"
@@ -10,6 +8,9 @@
 #include "tabcontainerbar.h"
 #include "testhttpserver.h"
 #include "tickclock.h"
+
+#include <pellora/coolcombobox.h>
+#include <pellora/cooltabbar.h>
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -19,6 +20,8 @@
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QWebEngineProfile>
+
+using Pellora::CCoolTabBar;
 
 // The browser's pages against a local server: the whitelist, the warning page, frames,
 // redirects, new windows, tabs and printing.
@@ -32,14 +35,10 @@ class TestBrowserWeb : public QObject
     // The active page once its address begins with `prefix`; nothing after 20 seconds.
     static CIEView* waitForUrl(CMainFrame& frame, const QString& prefix)
     {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 20000) {
-            if (frame.ActivePage() && frame.ActivePage()->url().toString().startsWith(prefix))
-                return frame.ActivePage();
-            QTest::qWait(20);
-        }
-        return nullptr;
+        const auto shown = [&] {
+            return frame.ActivePage() && frame.ActivePage()->url().toString().startsWith(prefix);
+        };
+        return QTest::qWaitFor(shown, 20000) ? frame.ActivePage() : nullptr;
     }
 
 private slots:

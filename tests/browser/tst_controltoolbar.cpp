@@ -1,10 +1,11 @@
 #include "browserdata.h"
 #include "browserids.h"
 #include "controltoolbar.h"
-#include "coolcombobox.h"
 #include "coolpngbutton.h"
 #include "isolatedenvironment.h"
 #include "paths.h"
+
+#include <pellora/coolcombobox.h>
 
 #include <QAbstractItemModel>
 #include <QAbstractItemView>
@@ -12,7 +13,9 @@
 #include <QCompleter>
 #include <QFile>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class TestControlToolBar : public QObject
@@ -20,35 +23,72 @@ class TestControlToolBar : public QObject
     Q_OBJECT
 
 private slots:
+    // Each button: its tip, the command it reports and its place on a 1280-pixel screen.
     void controlsTooltipsAndCommands_data()
     {
         QTest::addColumn<int>("id");
         QTest::addColumn<QString>("tip");
-        QTest::newRow("home") << BrowserIds::kCmdHome << "点击该按钮可以打开主页";
-        QTest::newRow("favorites") << BrowserIds::kCmdAddFavor << "点击该按钮可以将本页面添加到收藏夹";
-        QTest::newRow("back") << BrowserIds::kCmdBack << "后退到上一个页面";
-        QTest::newRow("forward") << BrowserIds::kCmdForward << "前进到下一页面";
-        QTest::newRow("refresh") << BrowserIds::kCmdRefresh << "刷新当前页面";
-        QTest::newRow("stop") << BrowserIds::kCmdStop << "停止当前页面的更新";
-        QTest::newRow("print") << BrowserIds::kCmdPrint << "打印该页面的信息";
-        QTest::newRow("skin") << BrowserIds::kCmdSkin << "更换皮肤";
-        QTest::newRow("close has none") << BrowserIds::kCmdClose << "";
+        QTest::addColumn<QRect>("place");
+        QTest::newRow("home") << BrowserIds::kCmdHome << "点击该按钮可以打开主页" << QRect(92, 14, 39, 46);
+        QTest::newRow("favorites") << BrowserIds::kCmdAddFavor << "点击该按钮可以将本页面添加到收藏夹"
+                                   << QRect(144, 14, 42, 46);
+        QTest::newRow("back") << BrowserIds::kCmdBack << "后退到上一个页面" << QRect(195, 14, 42, 46);
+        // Its number is also the tab strip's: nothing may mix the two up.
+        QTest::newRow("forward") << BrowserIds::kCmdForward << "前进到下一页面" << QRect(248, 14, 42, 46);
+        QTest::newRow("refresh") << BrowserIds::kCmdRefresh << "刷新当前页面" << QRect(1007, 12, 42, 46);
+        QTest::newRow("stop") << BrowserIds::kCmdStop << "停止当前页面的更新" << QRect(1064, 12, 42, 46);
+        QTest::newRow("print") << BrowserIds::kCmdPrint << "打印该页面的信息" << QRect(1121, 12, 42, 46);
+        QTest::newRow("skin") << BrowserIds::kCmdSkin << "更换皮肤" << QRect(1178, 12, 42, 46);
+        QTest::newRow("close has none") << BrowserIds::kCmdClose << "" << QRect(1250, 5, 25, 25);
     }
     void controlsTooltipsAndCommands()
     {
         QFETCH(int, id);
         QFETCH(QString, tip);
+        QFETCH(QRect, place);
         IsolatedEnvironment env;
         BrowserData::SetDataBasePath(GetDataBasePathName());
         CControlToolBar bar;
+        bar.show(); // a hidden widget hears of its size only when shown
+        bar.resize(1280, bar.sizeHint().height());
         CCoolPngButton* button = bar.Button(id);
         QVERIFY(button);
+        QCOMPARE(button->geometry(), place);
         QCOMPARE(button->toolTip(), tip);
         QSignalSpy commands(&bar, &CControlToolBar::command);
         button->click();
         QCOMPARE(commands.size(), 1);
         QCOMPARE(commands.first().first().toInt(), id);
         QCOMPARE(bar.AddressBox()->toolTip(), QStringLiteral("请在这里输入你要浏览的网址"));
+    }
+
+    // An installation missing its button pictures still gives working buttons, and tells
+    // each picture it missed once.
+    void missingPicturesAreReported()
+    {
+        IsolatedEnvironment env;
+        BrowserData::SetDataBasePath(GetDataBasePathName());
+        QTemporaryDir emptyInstallation;
+        SetExeDirectoryOverride(emptyInstallation.path());
+        static QStringList warnings;
+        warnings.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+                if (type == QtWarningMsg && qstrcmp(context.category, "lorvane.browser") == 0)
+                    warnings.append(text);
+            });
+        const auto restore = qScopeGuard([previous] {
+            qInstallMessageHandler(previous);
+            SetExeDirectoryOverride(QString());
+        });
+        CControlToolBar bar;
+        // Three faces for each of the nine buttons, and the logo.
+        QCOMPARE(warnings.size(), 9 * 3 + 1);
+        QCOMPARE(warnings.filter(QStringLiteral("/Common/logo.png")).size(), 1);
+        QCOMPARE(warnings.filter(QStringLiteral("/Common/homepagenm.png")).size(), 1);
+        QSignalSpy commands(&bar, &CControlToolBar::command);
+        bar.Button(BrowserIds::kCmdHome)->click();
+        QCOMPARE(commands.size(), 1);
     }
 
     void completionOffersTheHistoryNewestFirst()

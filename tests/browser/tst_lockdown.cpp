@@ -7,7 +7,6 @@
 #include "recordingserver.h"
 
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -277,6 +276,8 @@ struct ScreenPlaces {
     }
 };
 
+// After a step, the time for what it might set off (a download, another program, a
+// request to B) to show, none of which may.
 constexpr int kSettleMs = 1500;
 constexpr int kWaitMs = 20000;
 
@@ -408,11 +409,7 @@ function ping(what, extra) {
         p.start(program, args);
         if (!p.waitForStarted())
             return false;
-        QElapsedTimer t;
-        t.start();
-        while (p.state() != QProcess::NotRunning && t.elapsed() < timeoutMs)
-            QTest::qWait(10);
-        if (p.state() != QProcess::NotRunning) {
+        if (!QTest::qWaitFor([&p] { return p.state() == QProcess::NotRunning; }, timeoutMs)) {
             p.kill();
             p.waitForFinished();
             return false;
@@ -464,11 +461,7 @@ function ping(what, extra) {
 
     bool waitForRequest(const RecordingServer& server, const QString& prefix, int timeoutMs) const
     {
-        QElapsedTimer t;
-        t.start();
-        while (!server.sawRequest(prefix) && t.elapsed() < timeoutMs)
-            QTest::qWait(20);
-        return server.sawRequest(prefix);
+        return QTest::qWaitFor([&] { return server.sawRequest(prefix); }, timeoutMs);
     }
 
     QString reportedAddress(const QString& prefix) const
@@ -505,10 +498,8 @@ function ping(what, extra) {
             // A menu or a dialog left open would take the click.
             keys(QStringLiteral("Escape Escape"));
             click(m_places.closeButton);
-            QElapsedTimer t;
-            t.start();
-            while (browser.state() != QProcess::NotRunning && t.elapsed() < 5000)
-                QTest::qWait(20);
+            if (QTest::qWaitFor([&browser] { return browser.state() == QProcess::NotRunning; }, 5000))
+                break;
         }
         if (browser.state() == QProcess::NotRunning)
             return true;
@@ -641,10 +632,9 @@ private slots:
             if (!waitForRequest(m_a, ready, kWaitMs))
                 problems.append(QStringLiteral("the first page never loaded (no %1 at A)").arg(ready));
         } else {
-            QElapsedTimer t;
-            t.start();
-            while (!runTool(QStringLiteral("xdotool"), {"search", "--name", "^Lorvane$"}) && t.elapsed() < kWaitMs)
-                QTest::qWait(100);
+            if (!QTest::qWaitFor([] { return runTool(QStringLiteral("xdotool"), {"search", "--name", "^Lorvane$"}); },
+                                 kWaitMs))
+                problems.append(QStringLiteral("the browser's window never showed"));
             QTest::qWait(3000); // the engine's start and the first navigation
         }
 
@@ -677,7 +667,7 @@ private slots:
                 break;
             case Step::ContextMenu:
                 done = click(m_places.pageMiddle, 3);
-                QTest::qWait(500);
+                QTest::qWait(500); // the menu opens in the browser, out of the test's sight
                 done = done && keys(input);
                 break;
             case Step::Drag:

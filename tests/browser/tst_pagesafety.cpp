@@ -1,11 +1,12 @@
 #include "browsertestfixture.h"
 #include "containerview.h"
-#include "coolstatusbar.h"
 #include "ieview.h"
 #include "lorvaneapp.h"
 #include "mainframe.h"
 #include "printfiles.h"
 #include "testhttpserver.h"
+
+#include <pellora/coolstatusbar.h>
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -119,6 +120,7 @@ private slots:
         else
             page->page()->triggerAction(QWebEnginePage::SavePage);
         QTRY_COMPARE_WITH_TIMEOUT(frame.StatusBar()->currentMessage(), QString::fromUtf8(PageNotice::kDownload), 20000);
+        // Time for a file to land, which none may.
         QTest::qWait(300);
         QCOMPARE(userFiles(), before);
     }
@@ -172,6 +174,7 @@ private slots:
         // A typed address says why nothing happens; a clicked link never leaves the engine.
         if (how == "typed")
             QTRY_COMPARE_WITH_TIMEOUT(frame.StatusBar()->currentMessage(), QString::fromUtf8(PageNotice::kExternal), 20000);
+        // Time for a hand-over to another program, which must not come.
         QTest::qWait(1000);
         QVERIFY2(m_handedOut.isEmpty(), qPrintable(m_handedOut.join(' ')));
         QCOMPARE(page->url(), m_server.url(how == "click" ? "/links" : "/allowed"));
@@ -236,6 +239,7 @@ private slots:
         CIEView* page = frame.ActivePage();
         QTRY_COMPARE_WITH_TIMEOUT(page->title(), QStringLiteral("这个网站不能去哦"), 20000);
         QVERIFY(page->url().fragment().endsWith(QStringLiteral("page.html")));
+        // Time for the page's requests to arrive, which none may.
         QTest::qWait(1500);
         QVERIFY2(far.requestedPaths().isEmpty(), qPrintable(far.requestedPaths().join(' ')));
     }
@@ -270,6 +274,7 @@ private slots:
         const int before = int(m_server.requestedPaths().size());
         page->Navigate(m_server.url("/allowed").toString());
         QTRY_VERIFY_WITH_TIMEOUT(page->url().toString().contains("warning.html"), 20000);
+        // Time for a request to arrive, which none may.
         QTest::qWait(500);
         QCOMPARE(int(m_server.requestedPaths().size()), before);
     }

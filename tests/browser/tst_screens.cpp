@@ -2,7 +2,6 @@
 #include "mainframe.h"
 #include "screencovers.h"
 
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QtTest>
@@ -42,13 +41,11 @@ public:
         if (!m_server.waitForStarted())
             return QStringLiteral("Xvfb does not start");
         QByteArray number;
-        QElapsedTimer t;
-        t.start();
-        while (!number.contains('\n') && t.elapsed() < 20000 && m_server.state() == QProcess::Running) {
-            m_server.waitForReadyRead(100);
+        const auto toldOrEnded = [&] {
             number += m_server.readAllStandardOutput();
-        }
-        if (!number.contains('\n'))
+            return number.contains('\n') || m_server.state() != QProcess::Running;
+        };
+        if (!QTest::qWaitFor(toldOrEnded, 20000) || !number.contains('\n'))
             return QStringLiteral("Xvfb told no display number");
         m_display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
         m_connection = xcb_connect(m_display.toLatin1().constData(), nullptr);

@@ -2,7 +2,6 @@
 #include "isolatedenvironment.h"
 #include "paths.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QUrl>
@@ -27,19 +26,19 @@ class TestTaskKeys : public QObject
 
         bool waitFor(const QByteArray& line, int timeoutMs = 20000)
         {
-            QElapsedTimer t;
-            t.start();
-            for (;;) {
-                unread += process.readAllStandardOutput();
-                const int at = ("\n" + unread).indexOf("\n" + line + "\n");
-                if (at >= 0) {
-                    unread.remove(0, at + line.size() + 1);
-                    return true;
-                }
-                if (t.elapsed() > timeoutMs || process.state() == QProcess::NotRunning)
-                    return false;
-                process.waitForReadyRead(50);
-            }
+            bool found = false;
+            const bool ended = QTest::qWaitFor(
+                [&] {
+                    unread += process.readAllStandardOutput();
+                    const int at = ("\n" + unread).indexOf("\n" + line + "\n");
+                    if (at >= 0) {
+                        unread.remove(0, at + line.size() + 1);
+                        found = true;
+                    }
+                    return found || process.state() == QProcess::NotRunning;
+                },
+                timeoutMs);
+            return ended && found;
         }
 
         void send(const QByteArray& command) { process.write(command + "\n"); }
@@ -54,15 +53,12 @@ class TestTaskKeys : public QObject
     static bool waitForLine(QProcess& p, const QByteArray& line)
     {
         QByteArray all;
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 20000) {
-            p.waitForReadyRead(100);
-            all += p.readAllStandardOutput();
-            if (all.contains(line))
-                return true;
-        }
-        return false;
+        return QTest::qWaitFor(
+            [&] {
+                all += p.readAllStandardOutput();
+                return all.contains(line);
+            },
+            20000);
     }
 
     static QByteArray xdotoolOutput(const QStringList& args, int* exitCode = nullptr)
@@ -90,15 +86,12 @@ class TestTaskKeys : public QObject
         xdotool({"key", key});
         QByteArray seen;
         // Absence can only be shown by waiting a moment: a delivered key arrives well within it.
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 1500) {
-            m_probe.waitForReadyRead(100);
-            seen += m_probe.readAllStandardOutput();
-            if (seen.contains(QByteArray("key ") + text))
-                return true;
-        }
-        return false;
+        return QTest::qWaitFor(
+            [&] {
+                seen += m_probe.readAllStandardOutput();
+                return seen.contains(QByteArray("key ") + text);
+            },
+            1500);
     }
 
     void startGrabber(Helper& grabber)
@@ -115,14 +108,12 @@ class TestTaskKeys : public QObject
             return false;
         xdotool({"search", "--sync", "--name", "^lorvane-keygrabber$", "windowfocus", "--sync"});
         xdotool({"key", "k"});
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 5000) {
-            grabber.send("text");
-            if (grabber.waitFor("text k", 300))
-                return true;
-        }
-        return false;
+        return QTest::qWaitFor(
+            [&grabber] {
+                grabber.send("text");
+                return grabber.waitFor("text k", 300);
+            },
+            5000);
     }
 
     static int visibleWindowsOf(qint64 pid)
@@ -197,12 +188,12 @@ private slots:
         } else {
             QVERIFY(grabber.waitFor("shown " + window));
             // A window just shown may not have the input focus yet: press again until it goes.
-            bool hidden = false;
-            for (int attempt = 0; attempt < 20 && !hidden; ++attempt) {
-                xdotool({"key", "Escape"});
-                hidden = grabber.waitFor("hidden " + window, 1000);
-            }
-            QVERIFY(hidden);
+            QVERIFY(QTest::qWaitFor(
+                [&] {
+                    xdotool({"key", "Escape"});
+                    return grabber.waitFor("hidden " + window, 1000);
+                },
+                20000));
         }
 
         grabber.send("state");
@@ -287,16 +278,12 @@ private slots:
 
         // The page may still be loading: click until the popup shows.
         const QString button = popup == "select" ? "1" : "3";
-        QElapsedTimer t;
-        t.start();
-        bool open = false;
-        while (!open && t.elapsed() < 30000) {
-            xdotool({"mousemove", "640", "520", "click", button});
-            for (int i = 0; i < 20 && !open; ++i) {
-                QTest::qWait(100);
-                open = visibleWindowsOf(pid) > before;
-            }
-        }
+        const bool open = QTest::qWaitFor(
+            [&] {
+                xdotool({"mousemove", "640", "520", "click", button});
+                return QTest::qWaitFor([&] { return visibleWindowsOf(pid) > before; }, 2000);
+            },
+            30000);
         QVERIFY2(open, "the popup opened");
         xdotool({"key", "Escape"});
         QTRY_COMPARE_WITH_TIMEOUT(visibleWindowsOf(pid), before, 10000);

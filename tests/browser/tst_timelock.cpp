@@ -2,8 +2,6 @@
 #include "browserconfig.h"
 #include "browserids.h"
 #include "configmanager.h"
-#include "coolbutton.h"
-#include "cooledit.h"
 #include "containerview.h"
 #include "exitpassworddlg.h"
 #include "ieview.h"
@@ -16,6 +14,9 @@
 #include "browserdata.h"
 #include "tickclock.h"
 #include "timeupdlg.h"
+
+#include <pellora/coolbutton.h>
+#include <pellora/cooledit.h>
 
 #include <QApplication>
 #include <QTimer>

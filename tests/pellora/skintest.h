@@ -1,15 +1,17 @@
 #pragma once
 
-// Helpers of the skin library's tests: small skin files in a temporary folder and
-// mouse moves without a button held.
+// Helpers of the skin library's tests: small skin files in a temporary folder, mouse
+// moves without a button held and the warnings the library logs.
 
 #include <QApplication>
 #include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QList>
 #include <QMouseEvent>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -62,5 +64,47 @@ inline void hover(QWidget* widget, QPoint pos)
                      Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
 }
+
+// Records the warnings logged while it lives, with their categories; the test's own
+// message handling comes back when it goes.
+class LoggedWarnings
+{
+public:
+    LoggedWarnings()
+        : m_previous(qInstallMessageHandler(&LoggedWarnings::record))
+    {
+        s_current = this;
+    }
+    ~LoggedWarnings()
+    {
+        s_current = nullptr;
+        qInstallMessageHandler(m_previous);
+    }
+    LoggedWarnings(const LoggedWarnings&) = delete;
+    LoggedWarnings& operator=(const LoggedWarnings&) = delete;
+
+    // The texts of the warnings logged in `category`, oldest first.
+    QStringList in(const QString& category) const
+    {
+        QStringList texts;
+        for (const auto& [from, text] : m_warnings) {
+            if (from == category)
+                texts.append(text);
+        }
+        return texts;
+    }
+    void clear() { m_warnings.clear(); }
+
+private:
+    static void record(QtMsgType type, const QMessageLogContext& context, const QString& text)
+    {
+        if (s_current && type == QtWarningMsg)
+            s_current->m_warnings.append({QString::fromUtf8(context.category), text});
+    }
+
+    inline static LoggedWarnings* s_current = nullptr;
+    QtMessageHandler m_previous;
+    QList<std::pair<QString, QString>> m_warnings;
+};
 
 } // namespace SkinTest

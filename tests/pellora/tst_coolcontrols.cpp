@@ -1,10 +1,12 @@
-#include "colorref.h"
-#include "controlbutton.h"
-#include "coolbutton.h"
-#include "coolcombobox.h"
-#include "cooledit.h"
-#include "painter.h"
+#include "focuscue.h"
 #include "skintest.h"
+
+#include <pellora/colorref.h>
+#include <pellora/controlbutton.h>
+#include <pellora/coolbutton.h>
+#include <pellora/coolcombobox.h>
+#include <pellora/cooledit.h>
+#include <pellora/painter.h>
 
 #include <QAbstractItemView>
 #include <QFocusEvent>
@@ -16,6 +18,8 @@
 #include <QTest>
 
 #include <functional>
+
+using namespace Pellora;
 
 using SkinTest::hover;
 using SkinTest::sameColor;
@@ -65,8 +69,6 @@ private:
     static QRgb faceAt(CCoolButton& button) { return button.grab().toImage().pixel(3, 3); }
 
 private slots:
-    // ---- CCoolButton ----
-
     void buttonShowsHoverAndPressedFaces()
     {
         CCoolButton button(QStringLiteral("确定"));
@@ -102,14 +104,17 @@ private slots:
     {
         CCoolButton button(QStringLiteral("取消"));
         button.resize(80, 28);
+        SkinTest::LoggedWarnings log;
         button.SetNormalBitmap(QString(), m_dir.path() + QLatin1Char('/'), QStringLiteral("/missing.bmp"));
+        // The folder and the missing file are told; no picture asked for is not.
+        const QStringList warnings = log.in(QStringLiteral("lorvane.skin"));
+        QCOMPARE(warnings.size(), 2);
+        QVERIFY(warnings.at(1).contains(QStringLiteral("/missing.bmp")));
         QSignalSpy clicked(&button, &QPushButton::clicked);
         QTest::mouseClick(&button, Qt::LeftButton);
         QCOMPARE(clicked.count(), 1);
         QVERIFY(sameColor(button.grab().toImage().pixel(3, 3), QColor(242, 242, 242)));
     }
-
-    // ---- CCoolEdit ----
 
     void editKeepsItsMinimumHeight()
     {
@@ -164,8 +169,6 @@ private slots:
         edit.SetBorderWidth(4);
         QCOMPARE(edit.TextRect().left(), 4);
     }
-
-    // ---- CCoolComoBox ----
 
     void enterIsReportedAndInsertsNothing_data()
     {
@@ -298,8 +301,6 @@ private slots:
         }
     }
 
-    // ---- CControlButton and CPainter ----
-
     void controlButtonShapes_data()
     {
         QTest::addColumn<int>("style");
@@ -331,6 +332,15 @@ private slots:
                 mask.setPixel(x, y, qRgb(0, 0, 0));
         CControlButton button;
         button.resize(20, 10);
+        {
+            // A mask that cannot be read is told and leaves the shape style's outline.
+            SkinTest::LoggedWarnings log;
+            button.SetMaskBitmap(m_dir.path() + QStringLiteral("/nomask.bmp"), MakeColorRef(255, 255, 255));
+            button.SetRgnMask(true);
+            QCOMPARE(log.in(QStringLiteral("lorvane.skin")).size(), 1);
+            QVERIFY(button.ButtonRegion(button.size()).contains(QPoint(1, 1)));
+            button.SetRgnMask(false);
+        }
         button.SetMaskBitmap(SkinTest::writeImage(m_dir.path(), QStringLiteral("mask.bmp"), mask),
                              MakeColorRef(255, 255, 255));
         QVERIFY(button.ButtonRegion(button.size()).contains(QPoint(1, 1))); // mask not in use yet
@@ -353,8 +363,6 @@ private slots:
         QVERIFY(sameColor(button.grab().toImage().pixel(10, 1), Qt::gray));
         QCOMPARE(button.cursor().shape(), Qt::PointingHandCursor);
     }
-
-    // ---- focus rings of both buttons ----
 
     void focusRingShowsOnlyForTheKeyboard_data()
     {
@@ -468,7 +476,7 @@ private slots:
         QFETCH(bool, before);
         QFETCH(Qt::FocusReason, reason);
         QFETCH(bool, shown);
-        QCOMPARE(CCoolButton::FocusCueAfterFocusIn(before, reason), shown);
+        QCOMPARE(FocusCueAfterFocusIn(before, reason), shown);
     }
 
     void gradients_data()

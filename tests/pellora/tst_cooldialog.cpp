@@ -1,12 +1,15 @@
-#include "beautifulframe.h"
-#include "colorref.h"
-#include "cooldialog.h"
 #include "skintest.h"
+
+#include <pellora/beautifulframe.h>
+#include <pellora/colorref.h>
+#include <pellora/cooldialog.h>
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace Pellora;
 
 using SkinTest::sameColor;
 

@@ -1,7 +1,8 @@
-#include "colorref.h"
-#include "cooltabbar.h"
 #include "skintest.h"
-#include "surfacemanager.h"
+
+#include <pellora/colorref.h>
+#include <pellora/cooltabbar.h>
+#include <pellora/surfacemanager.h>
 
 #include <QApplication>
 #include <QLineEdit>
@@ -9,6 +10,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace Pellora;
 
 using SkinTest::hover;
 using SkinTest::sameColor;
@@ -64,8 +67,6 @@ class TestCoolTabBar : public QObject
 
 private slots:
     void initTestCase() { qRegisterMetaType<Item*>(); }
-
-    // ---- the strip's arithmetic ----
 
     void layout()
     {
@@ -258,8 +259,6 @@ private slots:
         QFETCH(int, target);
         QCOMPARE(TabIndexForKey(key, active, count), target);
     }
-
-    // ---- the bar ----
 
     // The strip is reached with Tab only; then it rings the active tab and the arrow keys
     // walk the tabs, scrolling the one reached into view.
@@ -572,6 +571,7 @@ private slots:
         QTest::mousePress(&f.bar, Qt::LeftButton, Qt::NoModifier, back);
         QTest::mouseRelease(&f.bar, Qt::LeftButton, Qt::NoModifier, back);
         QVERIFY(!f.bar.IsScrolling());
+        // Several ticks' time in which nothing may move.
         QTest::qWait(60);
         QCOMPARE(f.bar.ScrollOffset(), offset);
     }

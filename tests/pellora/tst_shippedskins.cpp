@@ -1,15 +1,19 @@
 // The skins, skin list and button faces the build ships into the program folder.
-#include "colorref.h"
 #include "inioperater.h"
 #include "paths.h"
-#include "skinpaint.h"
-#include "surfacemanager.h"
+#include "skintest.h"
+
+#include <pellora/colorref.h>
+#include <pellora/skinpaint.h>
+#include <pellora/surfacemanager.h>
 
 #include <QFileInfo>
 #include <QSet>
 #include <QTest>
 
 #include <cmath>
+
+using namespace Pellora;
 
 namespace {
 
@@ -115,9 +119,12 @@ private slots:
             unsigned long value = 0;
             QVERIFY2(ParseColorRef(ini.ReadString(QLatin1String(k.section), QLatin1String(k.key)), &value), k.key);
         }
+        SkinTest::LoggedWarnings log;
         CSurfaceManager::LoadFromFile(definition);
         for (const CSurfaceManager::ImageKey& k : CSurfaceManager::ImageKeys())
             QVERIFY2(!LoadSkinImage(*k.member).isNull(), qPrintable(QLatin1String(k.key) + QLatin1Char(' ') + *k.member));
+        // A shipped skin is the happy path: nothing of it is reported.
+        QCOMPARE(log.in(QStringLiteral("lorvane.skin")), QStringList());
         // The preview page's pictures, named relative to the skin folder.
         const QString folder = CSurfaceManager::SkinFolder(definition);
         for (const char* key : {"PREV_IMAGE_NORMAL", "PREV_IMAGE_HOVER", "PREV_IMAGE_PRESS"}) {

@@ -1,9 +1,12 @@
-#include "skinpaint.h"
 #include "skintest.h"
+
+#include <pellora/skinpaint.h>
 
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace Pellora;
 
 using SkinTest::sameColor;
 
@@ -139,25 +142,31 @@ private slots:
         image.setPixel(1, 0, qRgb(254, 0, 255));
         image.setPixel(2, 0, qRgb(255, 1, 255));
         image.setPixel(3, 0, qRgb(0, 0, 0));
+        SkinTest::LoggedWarnings log;
         const QImage loaded = LoadSkinImage(SkinTest::writeImage(dir.path(), QStringLiteral("m.bmp"), image));
+        QCOMPARE(log.in(QStringLiteral("lorvane.skin")), QStringList());
         QCOMPARE(qAlpha(loaded.pixel(0, 0)), 0);
         QCOMPARE(qAlpha(loaded.pixel(1, 0)), 255);
         QCOMPARE(qAlpha(loaded.pixel(2, 0)), 255);
         QCOMPARE(qAlpha(loaded.pixel(3, 0)), 255);
     }
 
-    void unreadableFilesGiveNothing_data()
+    // Each load of a picture that is asked for but cannot be read is logged once with
+    // its path; no path at all is no picture asked for.
+    void unreadableFilesGiveNothingAndAreLogged_data()
     {
         QTest::addColumn<QString>("kind");
-        QTest::newRow("missing") << "missing";
-        QTest::newRow("folder") << "folder";
-        QTest::newRow("empty path") << "empty";
-        QTest::newRow("truncated bitmap") << "truncated";
-        QTest::newRow("not an image") << "text";
+        QTest::addColumn<bool>("logged");
+        QTest::newRow("missing") << "missing" << true;
+        QTest::newRow("folder") << "folder" << true;
+        QTest::newRow("empty path") << "empty" << false;
+        QTest::newRow("truncated bitmap") << "truncated" << true;
+        QTest::newRow("not an image") << "text" << true;
     }
-    void unreadableFilesGiveNothing()
+    void unreadableFilesGiveNothingAndAreLogged()
     {
         QFETCH(QString, kind);
+        QFETCH(bool, logged);
         QTemporaryDir dir;
         QString path = dir.path() + QStringLiteral("/none.bmp");
         if (kind == QLatin1String("folder")) {
@@ -172,8 +181,13 @@ private slots:
         } else if (kind == QLatin1String("text")) {
             path = SkinTest::writeText(dir.path(), QStringLiteral("x.bmp"), "BMnot really a bitmap");
         }
+        SkinTest::LoggedWarnings log;
         QVERIFY(LoadSkinImage(path).isNull());
         QVERIFY(LoadSkinBitmap(path).isNull());
+        const QStringList warnings = log.in(QStringLiteral("lorvane.skin"));
+        QCOMPARE(warnings.size(), logged ? 2 : 0);
+        for (const QString& warning : warnings)
+            QVERIFY2(warning.contains(path), qPrintable(warning));
     }
 
     void maskHidesWhatIsLight()

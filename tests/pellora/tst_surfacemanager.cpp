@@ -1,10 +1,13 @@
-#include "colorref.h"
 #include "skintest.h"
-#include "surfacemanager.h"
+
+#include <pellora/colorref.h>
+#include <pellora/surfacemanager.h>
 
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace Pellora;
 
 using SM = CSurfaceManager;
 
@@ -196,9 +199,15 @@ private slots:
         QFETCH(bool, create);
         SM::LoadFromFile(skin(QStringLiteral("keep.ini"), "[SUFACE_COLOR]\nSTATUSTEXTCOLOR=0x123456\n"));
         const QString path = create ? skin(QStringLiteral("broken.ini"), content) : folder() + QStringLiteral("none.ini");
+        SkinTest::LoggedWarnings log;
         SM::LoadFromFile(path);
         QCOMPARE(SM::m_strTabCloseButton, folder());
         QCOMPARE(SM::m_StatusTextColor, 0x123456ul);
+        // A file that is not there is told once; what a file holds is the skin's own affair.
+        const QStringList warnings = log.in(QStringLiteral("lorvane.skin"));
+        QCOMPARE(warnings.size(), create ? 0 : 1);
+        if (!create)
+            QVERIFY2(warnings.first().contains(path), qPrintable(warnings.first()));
     }
 
     void pathWithoutFolderGivesBareValues()

@@ -1,17 +1,18 @@
 #include "gallery.h"
 
-#include "colorref.h"
-#include "controlbutton.h"
-#include "coolbutton.h"
-#include "coolcombobox.h"
-#include "cooldialog.h"
-#include "cooledit.h"
-#include "coolstatusbar.h"
-#include "cooltabbar.h"
 #include "inioperater.h"
-#include "painter.h"
-#include "skinpaint.h"
-#include "surfacemanager.h"
+
+#include <pellora/colorref.h>
+#include <pellora/controlbutton.h>
+#include <pellora/coolbutton.h>
+#include <pellora/coolcombobox.h>
+#include <pellora/cooldialog.h>
+#include <pellora/cooledit.h>
+#include <pellora/coolstatusbar.h>
+#include <pellora/cooltabbar.h>
+#include <pellora/painter.h>
+#include <pellora/skinpaint.h>
+#include <pellora/surfacemanager.h>
 
 #include <QAbstractItemView>
 #include <QCoreApplication>
@@ -22,6 +23,8 @@
 #include <QPainter>
 #include <QStringListModel>
 
+// The gallery shows every control of the library.
+using namespace Pellora;
 using SM = CSurfaceManager;
 
 namespace {

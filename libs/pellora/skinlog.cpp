@@ -1,0 +1,7 @@
+#include "skinlog.h"
+
+namespace Pellora {
+
+Q_LOGGING_CATEGORY(lcSkin, "lorvane.skin", QtWarningMsg)
+
+} // namespace Pellora
