@@ -4,12 +4,15 @@
 
 #include <pellora/colorref.h>
 #include <pellora/controlbutton.h>
+#include <pellora/coolbar.h>
 #include <pellora/coolbutton.h>
 #include <pellora/coolcombobox.h>
 #include <pellora/cooldialog.h>
 #include <pellora/cooledit.h>
 #include <pellora/coolstatusbar.h>
 #include <pellora/cooltabbar.h>
+#include <pellora/cooltabctrl.h>
+#include <pellora/cooltreectrl.h>
 #include <pellora/painter.h>
 #include <pellora/skinpaint.h>
 #include <pellora/surfacemanager.h>
@@ -19,9 +22,13 @@
 #include <QEnterEvent>
 #include <QLabel>
 #include <QListView>
+#include <QMainWindow>
+#include <QPainterPath>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStringListModel>
+
+#include <cmath>
 
 // The gallery shows every control of the library.
 using namespace Pellora;
@@ -293,6 +300,62 @@ QImage overview(const QString& installFolder, const QImage& dialogImage, QList<Q
     return sheet;
 }
 
+QIcon star()
+{
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath path;
+    for (int i = 0; i < 10; ++i) {
+        const double r = i % 2 ? 3.2 : 7.5;
+        const double a = M_PI / 2 + i * M_PI / 5;
+        const QPointF point(8 + r * std::cos(a), 8.5 - r * std::sin(a));
+        i ? path.lineTo(point) : path.moveTo(point);
+    }
+    path.closeSubpath();
+    p.setPen(QColor(200, 120, 0));
+    p.setBrush(QColor(255, 210, 40));
+    p.drawPath(path);
+    return QIcon(pm);
+}
+
+// The browser's side bar: a bar docked at the left of a frame, holding the tab control
+// with the two trees.
+QImage sideBar(bool bottomTabs)
+{
+    QMainWindow frame;
+    frame.setCentralWidget(new QWidget);
+    frame.resize(480, 420);
+    auto* bar = new CCoolBar;
+    bar->Create(QStringLiteral("工作区"), &frame, QSize(230, 400), true, 123);
+    auto* tabs = new CCoolTabCtrl;
+    tabs->Create((bottomTabs ? kTabStyleBottom : kTabStyleTop) | kTabCtrlVisible, QRect(0, 0, 100, 100), bar, 125);
+    bar->setWidget(tabs);
+    auto* favorites = new CCoolTreeCtrl(tabs);
+    auto* games = new QTreeWidgetItem(favorites, {QStringLiteral("游戏")});
+    new QTreeWidgetItem(games, {QStringLiteral("拼图乐园")});
+    new QTreeWidgetItem(games, {QStringLiteral("小小画家")});
+    new QTreeWidgetItem(favorites, {QStringLiteral("动画片大全")});
+    favorites->expandAll();
+    auto* sites = new QTreeWidget(tabs);
+    sites->setHeaderHidden(true);
+    new QTreeWidgetItem(sites, {QStringLiteral("儿童百科")});
+    tabs->AddPage(favorites, QStringLiteral("收藏夹"), star());
+    tabs->AddPage(sites, QStringLiteral("推荐页"), star());
+    tabs->SetTabPicture(SM::m_strTabButtonLeftNormal, SM::m_strTabButtonMiddleNormal, SM::m_strTabButtonRightNormal,
+                        SM::m_strTabButtonLeftActive, SM::m_strTabButtonMiddleActive, SM::m_strTabButtonRightActive);
+    tabs->SetCloseButtonPicture(SM::m_strTabCloseButton);
+    tabs->SetBackgroundColor(SM::m_CoolTabCtrlBkColor);
+    tabs->UpdateWindow();
+    bar->SetBackColor(SM::m_CoolTabCtrlBkColor);
+    frame.addDockWidget(Qt::LeftDockWidgetArea, bar);
+    frame.show();
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    return bar->grab().toImage();
+}
+
 } // namespace
 
 QList<GallerySkin> ListSkins(const QString& installFolder)
@@ -341,6 +404,8 @@ QList<GalleryPicture> RenderSkin(const GallerySkin& skin, const QString& install
     out.append({QStringLiteral("gradients"), gradients()});
     out.append({QStringLiteral("toolbar"), toolbar(installFolder, 1000)});
     out.append({QStringLiteral("overview"), overview(installFolder, dialogImage, pages)});
+    out.append({QStringLiteral("sidebar"), sideBar(false)});
+    out.append({QStringLiteral("sidebar_bottomtabs"), sideBar(true)});
     qDeleteAll(pages);
     out.append({QStringLiteral("all"), ContactSheet(skin, out)});
     return out;
