@@ -1,12 +1,15 @@
 #include "mainframe.h"
 
+#include "addfavordlg.h"
 #include "browserconfig.h"
 #include "browserids.h"
 #include "browserlog.h"
 #include "configmanager.h"
 #include "containerview.h"
 #include "controltoolbar.h"
+#include "coolpngbutton.h"
 #include "exitpassworddlg.h"
+#include "favoritesstore.h"
 #include "ieview.h"
 #include "lockscreendlg.h"
 #include "paths.h"
@@ -15,6 +18,7 @@
 #include "tabcontainerbar.h"
 #include "tickclock.h"
 #include "timelimit.h"
+#include "workspacebar.h"
 
 #include <pellora/coolcombobox.h>
 #include <pellora/coolstatusbar.h>
@@ -37,7 +41,17 @@
 using Pellora::CBeautifulFrame;
 using Pellora::CCoolStatusBar;
 using Pellora::CCoolTabBar;
+using Pellora::CSizingControlBar;
 using Pellora::CSurfaceManager;
+
+namespace {
+
+// The profile the side bar's sizes are kept under.
+const char kBarProfile[] = "Lorvane";
+// The caption of a tab opened from the favorites or the recommended sites.
+const char kTreeTabCaption[] = "请稍候......";
+
+} // namespace
 
 CMainFrame::CMainFrame(QWidget* parent)
     : CBeautifulFrame(parent, Qt::WindowStaysOnTopHint)
@@ -45,21 +59,25 @@ CMainFrame::CMainFrame(QWidget* parent)
     , m_pTabContainer(new CTabContainerBar)
     , m_pContainer(new CContainerView)
     , m_pStatusBar(new CCoolStatusBar)
+    , m_pFavorStore(std::make_unique<CFavoritesDatabase>())
 {
     setWindowTitle(QStringLiteral("Lorvane"));
-    auto* central = new QWidget(this);
-    auto* layout = new QVBoxLayout(central);
+    // The two top bars span the whole width, above the side bar and the pages.
+    auto* top = new QWidget(this);
+    auto* layout = new QVBoxLayout(top);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     m_pToolBar->setFixedHeight(m_pToolBar->sizeHint().height());
     m_pTabContainer->setFixedHeight(m_pTabContainer->sizeHint().height());
     layout->addWidget(m_pToolBar);
     layout->addWidget(m_pTabContainer);
-    layout->addWidget(m_pContainer, 1);
-    setCentralWidget(central);
+    setMenuWidget(top);
+    setCentralWidget(m_pContainer);
     setStatusBar(m_pStatusBar);
+    createWorkspaceBar();
     m_pStatusBar->SetBackColor(CSurfaceManager::m_CoolTabCtrlBkColor);
     m_pStatusBar->SetFontColor(CSurfaceManager::m_StatusTextColor);
+    m_pWorkspaceBar->ApplySkin();
 
     // Alt+F4 goes through the close command and so through its checks; only on the
     // frame itself, never from inside the lock or another dialog.
@@ -114,7 +132,56 @@ CMainFrame::CMainFrame(QWidget* parent)
     }
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // Only sizes the child changed are written: a run that never touched the bar leaves
+    // the profile as it was.
+    if (m_pWorkspaceBar->Sizes() != m_loadedBarSizes)
+        CSizingControlBar::GlobalSaveState(this, QString::fromUtf8(kBarProfile));
+    // The bar uses the favorites store, which goes before the frame's children do.
+    delete m_pWorkspaceBar;
+}
+
+void CMainFrame::createWorkspaceBar()
+{
+    m_pWorkspaceBar = new CWorkspaceBar(m_pFavorStore.get(), this);
+    m_pWorkspaceBar->Create(this);
+    m_pWorkspaceBar->SetupImages();
+    m_pWorkspaceBar->FillTrees();
+    CSizingControlBar::GlobalLoadState(this, QString::fromUtf8(kBarProfile));
+    m_loadedBarSizes = m_pWorkspaceBar->Sizes();
+    connect(m_pWorkspaceBar, &CWorkspaceBar::openAddress, this,
+            [this](const QString& address) { OpenInNewTab(address, QString::fromUtf8(kTreeTabCaption)); });
+    connect(m_pWorkspaceBar, &CWorkspaceBar::command, this, &CMainFrame::OnCommand);
+    connect(m_pWorkspaceBar, &CWorkspaceBar::notice, this, &CMainFrame::ShowNotice);
+    connect(m_pWorkspaceBar, &QDockWidget::visibilityChanged, this, &CMainFrame::updateWorkspaceButton);
+    updateWorkspaceButton();
+}
+
+void CMainFrame::updateWorkspaceButton()
+{
+    m_pTabContainer->WorkspaceButton()->setChecked(!m_pWorkspaceBar->isHidden());
+}
+
+void CMainFrame::ToggleWorkspaceBar()
+{
+    m_pWorkspaceBar->setVisible(m_pWorkspaceBar->isHidden());
+    updateWorkspaceButton();
+}
+
+void CMainFrame::AddFavorite()
+{
+    const CCoolTabBar::CPageItem* tab = m_pTabContainer->TabBar()->GetActivePageItem();
+    CAddFavorDlg dialog(tab ? tab->m_strText : QString(), m_pToolBar->AddressText(), m_pFavorStore.get(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_pWorkspaceBar->AddFavorite(dialog.Name(), dialog.Url(), dialog.Category());
+}
+
+QMenu* CMainFrame::createPopupMenu()
+{
+    return nullptr;
+}
 
 QRect CMainFrame::FrameGeometry(const QRect& screen)
 {
@@ -240,6 +307,17 @@ void CMainFrame::OnCommand(int commandId)
         if (page)
             PrintActivePageSafely();
         break;
+    case BrowserIds::kCmdAddFavor:
+        AddFavorite();
+        break;
+    case BrowserIds::kCmdToggleWorkspace:
+        ToggleWorkspaceBar();
+        break;
+    case BrowserIds::kCmdFavorOpen:
+    case BrowserIds::kCmdFavorDelete:
+    case BrowserIds::kCmdFavorDeleteClass:
+        m_pWorkspaceBar->OnFavorCommand(commandId);
+        break;
     default:
         break;
     }
@@ -350,6 +428,7 @@ void CMainFrame::ApplySkin(const QString& skinFile)
         CSurfaceManager::LoadFromFile(skinFile);
     m_pToolBar->ApplySkin(skinFile);
     m_pTabContainer->ApplySkin(skinFile);
+    m_pWorkspaceBar->ApplySkin();
     m_pStatusBar->SetBackColor(CSurfaceManager::m_CoolTabCtrlBkColor);
     m_pStatusBar->SetFontColor(CSurfaceManager::m_StatusTextColor);
     update();
@@ -371,4 +450,7 @@ void CMainFrame::showEvent(QShowEvent* event)
 {
     CBeautifulFrame::showEvent(event);
     raise();
+    // A floating side bar is one of the frame's windows: it stays above the frame.
+    if (m_pWorkspaceBar && m_pWorkspaceBar->isFloating() && m_pWorkspaceBar->isVisible())
+        m_pWorkspaceBar->raise();
 }

@@ -1,16 +1,20 @@
 #pragma once
 
 #include <pellora/beautifulframe.h>
+#include <pellora/sizingcontrolbar.h>
 
 #include <QBasicTimer>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class CContainerView;
 class CControlToolBar;
+class CFavoritesDatabase;
 class CIEView;
 class CTabContainerBar;
+class CWorkspaceBar;
 class QPrinter;
 class QUrl;
 
@@ -20,7 +24,8 @@ class CCoolStatusBar;
 
 // The browser's one window: captionless, above every other window and covering the
 // whole screen, with the control toolbar and the tab strip at the top, the pages in
-// between and the status bar at the bottom. It carries out the commands of its bars.
+// between and the status bar at the bottom; the side bar "工作区" docks at the left of
+// the pages. It carries out the commands of its bars.
 class CMainFrame : public Pellora::CBeautifulFrame
 {
     Q_OBJECT
@@ -46,10 +51,16 @@ public:
     void ShowNotice(const QString& text);
     // Loads a skin file (or re-applies the loaded skin) and hands it to every bar.
     void ApplySkin(const QString& skinFile = QString());
+    // The favorites command: the active tab's title and the address box's text, named and
+    // put in a category in "添加到收藏夹", become a favorite.
+    void AddFavorite();
+    // "⊙": shows the side bar when it is hidden, hides it when it shows.
+    void ToggleWorkspaceBar();
 
     CContainerView* ContainerView() const { return m_pContainer; }
     CControlToolBar* ControlToolBar() const { return m_pToolBar; }
     CTabContainerBar* TabContainerBar() const { return m_pTabContainer; }
+    CWorkspaceBar* WorkspaceBar() const { return m_pWorkspaceBar; }
     Pellora::CCoolStatusBar* StatusBar() const { return m_pStatusBar; }
     CIEView* ActivePage() const;
 
@@ -77,6 +88,8 @@ signals:
     void printFinished(bool ok);
 
 protected:
+    // No menu of the frame's bars: what the child may show or hide has its own button.
+    QMenu* createPopupMenu() override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
@@ -87,11 +100,16 @@ private:
     void closeTab(int index, QWidget* page);
     void exitWithPasswordCheck();
     void silencePages(bool silent);
+    void createWorkspaceBar();
+    void updateWorkspaceButton();
 
     CControlToolBar* m_pToolBar;
     CTabContainerBar* m_pTabContainer;
     CContainerView* m_pContainer;
     Pellora::CCoolStatusBar* m_pStatusBar;
+    std::unique_ptr<CFavoritesDatabase> m_pFavorStore;
+    CWorkspaceBar* m_pWorkspaceBar = nullptr;
+    Pellora::BarSizes m_loadedBarSizes;
     bool m_bCloseAllowed = false;
     bool m_bModalBusy = false;
     bool m_bPagesSilenced = false;

@@ -126,6 +126,15 @@ class Home:
                             (base.rstrip("/") + path, name, picture))
         self.db.commit()
 
+    def favorites(self, base):
+        """Favorites in two categories and one outside any, as the browser stores them."""
+        self.db.executemany("insert into visitecls(clsid, clsName) values(?, ?)", [(1, "动物"), (2, "学习")])
+        self.db.executemany("insert into favors(favorName, favorURL, clsid) values(?, ?, ?)",
+                            [("动物乐园", base + "zoo", 1), ("星空探索", base + "stars", 1),
+                             ("数字游戏", base + "numbers", 2), ("故事时间", base + "stories", 2),
+                             ("音乐教室", base + "music", -1)])
+        self.db.commit()
+
     def history(self, base):
         rows = [("2026年12月07日 18:02", 0, "打开Lorvane"), ("2026年12月07日 18:02", 95, base),
                 ("2026年12月07日 18:04", 312, base + "zoo"), ("2026年12月07日 18:09", 4,
@@ -234,6 +243,12 @@ class Screen:
         subprocess.run(args, env=dict(self.home.env, DISPLAY=self.display, QT_QPA_PLATFORM="xcb"), check=True)
         print("  " + name + ".png")
 
+    def settle(self, seconds):
+        """Waits until the screen stops changing, or `seconds` pass, keeping no picture."""
+        with tempfile.TemporaryDirectory() as scratch:
+            subprocess.run([os.path.join(BIN, "lorvane-screenshot"), os.path.join(scratch, "still.png"), str(seconds)],
+                           env=dict(self.home.env, DISPLAY=self.display, QT_QPA_PLATFORM="xcb"), check=True)
+
     def close(self):
         self.stop()
         self.xvfb.kill()
@@ -272,6 +287,27 @@ def browser_scenes(screen, root, base):
     screen.shot("browser-lock", 40, width=SHOT_WIDTH)
 
 
+def sidebar_scenes(screen, root, base):
+    # The side bar, opened with "⊙", with both categories of favorites unfolded.
+    home = Home(root, "favorites")
+    home.settings(home=base)
+    home.sites(base)
+    home.favorites(base)
+    screen.start("Lorvane", home)
+    screen.settle(40)
+    screen.click(16, 82)
+    for row_y in (152, 212):  # the first category, then the second below its two favorites
+        screen.click(70, row_y)
+        screen.key("Right")
+    screen.click(80, 232)
+    screen.shot("browser-sidebar", 10, width=SHOT_WIDTH)
+
+    # The favorites button offers the page shown in "添加到收藏夹".
+    screen.click(165, 37)
+    screen.shot("browser-add-favorite", 10, rect=screen.window("添加到收藏夹"))
+    screen.key("Escape")
+
+
 def manager_scenes(screen, root, base):
     home = Home(root, "parent")
     home.settings(home=base)
@@ -308,6 +344,7 @@ def main():
     try:
         print("Pictures in " + OUT + ":")
         browser_scenes(screen, root, base)
+        sidebar_scenes(screen, root, base)
         manager_scenes(screen, root, base)
     finally:
         screen.close()

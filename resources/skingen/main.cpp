@@ -4,6 +4,7 @@
 #include "output.h"
 #include "skinart.h"
 #include "theme.h"
+#include "treeicons.h"
 
 #include "inioperater.h"
 
@@ -285,6 +286,18 @@ void writeCommon(Generator& gen)
                       EncodeImage(RenderBadge(b.glyph, b.color, b.size, looks[i]), "PNG"));
     }
     gen.write(QStringLiteral("Common/logo.png"), EncodeImage(RenderLogo(64), "PNG"));
+    // The side bar's tree pictures and the star of its tabs.
+    const struct {
+        const char* name;
+        TreeIcon icon;
+    } treeIcons[] = {{"favfolderclosed", TreeIcon::ClosedFolder},
+                     {"favfolderopen", TreeIcon::OpenFolder},
+                     {"favwebpage", TreeIcon::WebPage},
+                     {"favtabstar", TreeIcon::TabStar}};
+    for (const auto& t : treeIcons) {
+        gen.write(QStringLiteral("Common/%1.png").arg(QLatin1String(t.name)),
+                  EncodeImage(RenderTreeIcon(t.icon), "PNG"));
+    }
 }
 
 } // namespace
