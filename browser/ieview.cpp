@@ -63,7 +63,7 @@ bool carriesLocalFiles(const QMimeData* data)
 } // namespace
 
 CIEPage::CIEPage(QWebEngineProfile* profile, CIEView* view)
-    : QWebEnginePage(profile, view)
+    : CCustomControlSite(profile, view)
     , m_pView(view)
 {
     setUrlRequestInterceptor(new CRequestFilter(this, this));
@@ -178,6 +178,7 @@ CIEView::CIEView(QWidget* parent)
     PrepareBrowserProfile(profile);
     m_pPage = new CIEPage(profile, this);
     setPage(m_pPage);
+    CCustomControlSite::HostView(this);
     connect(this, &QWebEngineView::titleChanged, this, [this](const QString& title) {
         // A blank page has no title: the engine's stand-in, its address, would replace
         // the tab's own caption.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "customcontrolsite.h"
 #include "stayrecorder.h"
 
 #include <QWebEnginePage>
@@ -14,7 +15,7 @@ class CIEView;
 // The page of one tab: it decides which top-level addresses may open (frames are
 // neither checked nor recorded), sends refused ones to the warning page, records every
 // stay in the history and hands new windows to its view.
-class CIEPage : public QWebEnginePage
+class CIEPage : public CCustomControlSite
 {
     Q_OBJECT
 

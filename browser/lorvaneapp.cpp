@@ -87,7 +87,8 @@ bool CLorvaneApp::InitInstance()
 
     loadConfiguration();
 
-    CSurfaceManager::LoadFromFile(SkinFiles::CurrentSkinDefinition());
+    if (SkinFiles::LoadStartSkin(&CSurfaceManager::LoadIfUsable).isEmpty())
+        CSurfaceManager::LoadFromFile(SkinFiles::CurrentSkinDefinition());
 
     CTaskKeyManager::Disable(1, 1, 0);
     CTaskKeyManager::Disable(2, 1, 1);

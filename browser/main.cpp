@@ -1,4 +1,5 @@
 #include "lorvaneapp.h"
+#include "previewskinselectdlg.h"
 #include "translations.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     RequestEngineLanguage();
+    CPreviewSkinSelectDlg::RegisterAppScheme();
     QApplication app(argc, argv);
     InstallQtTranslations(&app);
     // Sites offer their Chinese pages first, as they would to the child's own browser.

@@ -13,6 +13,7 @@
 #include "ieview.h"
 #include "lockscreendlg.h"
 #include "paths.h"
+#include "previewskinselectdlg.h"
 #include "printfiles.h"
 #include "screencovers.h"
 #include "tabcontainerbar.h"
@@ -313,6 +314,9 @@ void CMainFrame::OnCommand(int commandId)
     case BrowserIds::kCmdToggleWorkspace:
         ToggleWorkspaceBar();
         break;
+    case BrowserIds::kCmdSkin:
+        ShowSkinDialog();
+        break;
     case BrowserIds::kCmdFavorOpen:
     case BrowserIds::kCmdFavorDelete:
     case BrowserIds::kCmdFavorDeleteClass:
@@ -424,16 +428,30 @@ void CMainFrame::OnAddressEntered()
 
 void CMainFrame::ApplySkin(const QString& skinFile)
 {
+    // The file is read once here; the bars re-apply what was loaded.
     if (!skinFile.isEmpty())
         CSurfaceManager::LoadFromFile(skinFile);
-    m_pToolBar->ApplySkin(skinFile);
-    m_pTabContainer->ApplySkin(skinFile);
+    m_pToolBar->ApplySkin();
+    m_pTabContainer->ApplySkin();
     m_pWorkspaceBar->ApplySkin();
     m_pStatusBar->SetBackColor(CSurfaceManager::m_CoolTabCtrlBkColor);
     m_pStatusBar->SetFontColor(CSurfaceManager::m_StatusTextColor);
     update();
     if (CIEView* page = ActivePage())
         m_pContainer->ActivateView(page);
+}
+
+void CMainFrame::ShowSkinDialog()
+{
+    m_bModalBusy = true;
+    CPreviewSkinSelectDlg dialog(this);
+    connect(&dialog, &CPreviewSkinSelectDlg::skinChanged, this, [this](const QString& definition) {
+        ApplySkin(definition);
+    });
+    dialog.exec();
+    m_bModalBusy = false;
+    if (dialog.SkinRefused())
+        ShowNotice(QStringLiteral("这个皮肤坏掉了，换一个试试吧。"));
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

@@ -49,8 +49,11 @@ public:
     void PrintActivePageSafely();
     // A short message on the status bar for the child.
     void ShowNotice(const QString& text);
-    // Loads a skin file (or re-applies the loaded skin) and hands it to every bar.
+    // Loads a skin file (or re-applies the loaded skin) and hands it to every bar, the
+    // status bar and the side bar, and repaints them.
     void ApplySkin(const QString& skinFile = QString());
+    // The skin command: the skin dialog, with the frame busy while it is open.
+    void ShowSkinDialog();
     // The favorites command: the active tab's title and the address box's text, named and
     // put in a category in "添加到收藏夹", become a favorite.
     void AddFavorite();

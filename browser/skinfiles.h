@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // The two INI files beside the program that say which skins exist ("skinlist.ini")
 // and which one is in use ("currentskin.ini"). The child's pick is written to the
 // user's own copy of the current-skin file when the installation cannot be written,
@@ -14,6 +16,14 @@ QString CurrentSkinPath();
 // The skin definition file of the skin in use: the skin folder joined with the
 // INI_FILE of the current skin's section (the bare folder when none is recorded).
 QString CurrentSkinDefinition();
+// Puts a skin on at start: `tryLoad` is given the current skin's definition, then, when
+// it fails, each skin of the list in turn (so a lost or damaged skin never leaves the
+// browser without one). The definition it took, or empty when it took none.
+QString LoadStartSkin(const std::function<bool(const QString& definition)>& tryLoad);
+// Records the child's pick as "SKIN_NAME" in the user's own copy of the current-skin
+// file, made from the installed one first so that nothing else of it changes. False
+// (logged) when it cannot be written.
+bool WriteCurrentSkin(const QString& id);
 // A button picture of the fixed set under "Common/", the same for every skin.
 QString CommonPicture(const char* name);
 

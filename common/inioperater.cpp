@@ -95,22 +95,36 @@ CINIOperater::CINIOperater(const QString& pathName)
 {
 }
 
-QString CINIOperater::ReadString(const QString& section, const QString& key, const QString& defaultValue) const
+const QList<CINIOperater::Section>& CINIOperater::sections() const
 {
-    bool inSection = false;
-    bool sectionSeen = false;
+    if (m_bRead)
+        return m_sections;
+    m_bRead = true;
+    m_sections.clear();
     for (const IniLine& line : readLines(m_strPathName)) {
         QString name;
         if (sectionName(line.text, &name)) {
-            if (inSection)
-                break; // only the first section of a name counts
-            inSection = !sectionSeen && sameName(name, section);
-            sectionSeen = sectionSeen || inSection;
+            m_sections.append({name, {}});
             continue;
         }
         QString k, v;
-        if (inSection && keyValue(line.text, &k, &v) && sameName(k, key))
-            return unquote(v);
+        if (!m_sections.isEmpty() && keyValue(line.text, &k, &v))
+            m_sections.last().keys.append({k, unquote(v)});
+    }
+    return m_sections;
+}
+
+QString CINIOperater::ReadString(const QString& section, const QString& key, const QString& defaultValue) const
+{
+    // Only the first section of a name counts, and in it the first key of a name.
+    for (const Section& s : sections()) {
+        if (!sameName(s.name, section))
+            continue;
+        for (const auto& [k, v] : s.keys) {
+            if (sameName(k, key))
+                return v;
+        }
+        break;
     }
     return defaultValue;
 }
@@ -175,6 +189,7 @@ bool CINIOperater::WriteString(const QString& section, const QString& key, const
         file.cancelWriting();
         return false;
     }
+    m_bRead = false;
     return true;
 }
 
@@ -186,10 +201,7 @@ void CINIOperater::ReadSections(QStringList& list) const
 QStringList CINIOperater::ReadSections() const
 {
     QStringList out;
-    for (const IniLine& line : readLines(m_strPathName)) {
-        QString name;
-        if (sectionName(line.text, &name))
-            out.append(name);
-    }
+    for (const Section& s : sections())
+        out.append(s.name);
     return out;
 }

@@ -2,6 +2,8 @@
 
 #include "lorvanecommon_export.h"
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -11,6 +13,10 @@
 // pair of matching quotes are taken off a value. Writing a key changes only that
 // key's line (or adds one line, or a section at the end) and keeps every other byte
 // of the file as it was. Texts are UTF-8.
+//
+// An object reads its file once, at its first read, and answers every later read from
+// what it found then: a skin's hundred keys cost one read of the file. Its own writes
+// are seen at once; a change made by anyone else is seen by a new object.
 class LORVANECOMMON_EXPORT CINIOperater
 {
 public:
@@ -26,5 +32,13 @@ public:
     const QString& PathName() const { return m_strPathName; }
 
 private:
+    struct Section {
+        QString name;
+        QList<QPair<QString, QString>> keys; // in file order, values already unquoted
+    };
+    const QList<Section>& sections() const;
+
     QString m_strPathName;
+    mutable QList<Section> m_sections;
+    mutable bool m_bRead = false;
 };

@@ -1,5 +1,6 @@
 #include "messagebox.h"
 
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace {
@@ -38,6 +39,25 @@ MsgResult realBox(QWidget* parent, const QString& text, const QString& caption, 
     }
 }
 
+PromptHandler& promptHandler()
+{
+    static PromptHandler h;
+    return h;
+}
+
+MsgResult realPrompt(QWidget* parent, const QString& text, const QString& caption, QString* value)
+{
+    QInputDialog box(parent);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    box.setWindowTitle(caption);
+    box.setLabelText(text);
+    box.setTextValue(*value);
+    if (box.exec() != QDialog::Accepted)
+        return MsgResult::Cancel;
+    *value = box.textValue();
+    return MsgResult::Ok;
+}
+
 } // namespace
 
 MsgResult showMessage(QWidget* parent, const QString& text, const QString& caption, MsgIcon icon,
@@ -52,5 +72,19 @@ MessageHandler setMessageHandler(MessageHandler h)
 {
     MessageHandler previous = std::move(handler());
     handler() = std::move(h);
+    return previous;
+}
+
+MsgResult showPrompt(QWidget* parent, const QString& text, const QString& caption, QString* value)
+{
+    if (promptHandler())
+        return promptHandler()(parent, text, caption, value);
+    return realPrompt(parent, text, caption, value);
+}
+
+PromptHandler setPromptHandler(PromptHandler h)
+{
+    PromptHandler previous = std::move(promptHandler());
+    promptHandler() = std::move(h);
     return previous;
 }

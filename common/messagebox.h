@@ -23,3 +23,13 @@ using MessageHandler =
 // Installs a handler in place of the real modal box and returns the one it replaced;
 // an empty handler restores the real box.
 LORVANECOMMON_EXPORT MessageHandler setMessageHandler(MessageHandler handler);
+
+// A page's question that wants a text back: `value` comes in as the suggested answer
+// and holds the answer given when the result is Ok; Cancel leaves it alone. Goes
+// through a handler of its own, replaceable the same way.
+LORVANECOMMON_EXPORT MsgResult showPrompt(QWidget* parent, const QString& text, const QString& caption,
+                                          QString* value);
+
+using PromptHandler = std::function<MsgResult(QWidget* parent, const QString& text, const QString& caption,
+                                              QString* value)>;
+LORVANECOMMON_EXPORT PromptHandler setPromptHandler(PromptHandler handler);

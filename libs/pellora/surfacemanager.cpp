@@ -6,6 +6,9 @@
 #include "skinlog.h"
 
 #include <QFileInfo>
+#include <QImageReader>
+
+#include <optional>
 
 namespace Pellora {
 
@@ -135,22 +138,116 @@ QString CSurfaceManager::SkinFolder(const QString& fileName)
     return slash < 0 ? QString() : fileName.left(slash + 1);
 }
 
+namespace {
+
+// The pictures a control draws; the others are read by no one (the tool bar's buttons
+// take the fixed pictures of "Common/").
+bool isDrawn(const CSurfaceManager::ImageKey& k)
+{
+    static const char* const kDrawnImageKeys[] = {
+        "CONTROLTOOLBKPIC",       "TABBACKGROUND",         "TABPREVBUTTONNORMAL",     "TABPREVBUTTONPRESS",
+        "TABPREVBUTTONMASK",      "TABPREVBUTTONDISABLE",  "TABFORWARDBUTTONNORMAL",  "TABFORWARDBUTTONPRESS",
+        "TABFORWARDBUTTONMASK",   "TABFORWARDBUTTONDISALBE", "TABBUTTONLEFTNORMAL",   "TABBUTTONMIDDLENORMAL",
+        "TABBUTTONRIGHTNORMAL",   "TABBUTTONLEFTACTIVE",   "TABBUTTONMIDDLEACTIVE",   "TABBUTTONRIGHTACTIVE",
+        "TABCLOSEBUTTON",         "ADDRESSCOMBOBOXBKLEFT", "ADDRESSCOMBOBOXBKRIGHT",  "ADDRESSCOMBOBOXBKMD",
+        "ADDRESSCOMBOBOXPUSHBUTTONNM", "ADDRESSCOMBOBOXPUSHBUTTONPS",
+    };
+    if (qstrcmp(k.section, "COMMON_FACE") == 0 || qstrcmp(k.section, "COMMON_BUTTON") == 0)
+        return true;
+    for (const char* key : kDrawnImageKeys) {
+        if (qstrcmp(k.key, key) == 0)
+            return true;
+    }
+    return false;
+}
+
+struct SkinValues {
+    QList<QString> images;              // in the order of ImageKeys()
+    QList<std::optional<unsigned long>> colors; // in the order of ColorKeys()
+};
+
+// One read of the definition file.
+SkinValues readSkin(const QString& fileName)
+{
+    const QString path = GetShortPathNameA(fileName);
+    const CINIOperater ini(path);
+    const QString folder = CSurfaceManager::SkinFolder(path);
+    SkinValues values;
+    for (const CSurfaceManager::ImageKey& k : CSurfaceManager::ImageKeys()) {
+        // Skin files written on Windows separate folders with backslashes.
+        QString value = ini.ReadString(QLatin1String(k.section), QLatin1String(k.key));
+        value.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        const bool shortForm = qstrcmp(k.section, "SUFACE_IMAGE") == 0 || qstrcmp(k.section, "SUFACE_PREV") == 0;
+        values.images.append(shortForm ? GetShortPathNameA(folder + value) : folder + value);
+    }
+    for (const CSurfaceManager::ColorKey& k : CSurfaceManager::ColorKeys()) {
+        unsigned long color = 0;
+        const bool parsed = ParseColorRef(ini.ReadString(QLatin1String(k.section), QLatin1String(k.key)), &color);
+        values.colors.append(parsed ? std::optional<unsigned long>(color) : std::nullopt);
+    }
+    return values;
+}
+
+void commit(const SkinValues& values)
+{
+    const QList<CSurfaceManager::ImageKey>& images = CSurfaceManager::ImageKeys();
+    for (qsizetype i = 0; i < images.size(); ++i)
+        *images[i].member = values.images[i];
+    const QList<CSurfaceManager::ColorKey>& colors = CSurfaceManager::ColorKeys();
+    for (qsizetype i = 0; i < colors.size(); ++i) {
+        if (values.colors[i])
+            *colors[i].member = *values.colors[i];
+    }
+}
+
+bool usable(const QString& fileName, const SkinValues& values, QString* why)
+{
+    const QFileInfo definition(GetShortPathNameA(fileName));
+    if (!definition.isFile() || !definition.isReadable()) {
+        if (why)
+            *why = QStringLiteral("the skin definition %1 cannot be read").arg(definition.filePath());
+        return false;
+    }
+    const QList<CSurfaceManager::ImageKey>& images = CSurfaceManager::ImageKeys();
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        if (!isDrawn(images[i]))
+            continue;
+        QImageReader reader(values.images[i]);
+        if (!QFileInfo(values.images[i]).isFile() || !reader.canRead()) {
+            if (why)
+                *why = QStringLiteral("the picture %1 of %2 is missing or damaged")
+                           .arg(values.images[i], QLatin1String(images[i].key));
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 void CSurfaceManager::LoadFromFile(const QString& fileName)
 {
     const QString path = GetShortPathNameA(fileName);
     if (!QFileInfo(path).isFile())
         qCWarning(lcSkin) << "cannot read the skin definition" << path;
-    const CINIOperater ini(path);
-    const QString folder = SkinFolder(path);
-    for (const ImageKey& k : ImageKeys()) {
-        // Skin files written on Windows separate folders with backslashes.
-        QString value = ini.ReadString(QLatin1String(k.section), QLatin1String(k.key));
-        value.replace(QLatin1Char('\\'), QLatin1Char('/'));
-        const bool shortForm = qstrcmp(k.section, "SUFACE_IMAGE") == 0 || qstrcmp(k.section, "SUFACE_PREV") == 0;
-        *k.member = shortForm ? GetShortPathNameA(folder + value) : folder + value;
+    commit(readSkin(fileName));
+}
+
+bool CSurfaceManager::IsUsable(const QString& fileName, QString* why)
+{
+    return usable(fileName, readSkin(fileName), why);
+}
+
+bool CSurfaceManager::LoadIfUsable(const QString& fileName)
+{
+    const SkinValues values = readSkin(fileName);
+    QString why;
+    if (!usable(fileName, values, &why)) {
+        qCWarning(lcSkin).noquote() << "kept the skin in force:" << why;
+        return false;
     }
-    for (const ColorKey& k : ColorKeys())
-        ParseColorRef(ini.ReadString(QLatin1String(k.section), QLatin1String(k.key)), k.member);
+    commit(values);
+    return true;
 }
 
 } // namespace Pellora

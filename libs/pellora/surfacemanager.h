@@ -26,6 +26,14 @@ public:
     // A colour changes only when the file holds a readable hexadecimal value for it;
     // otherwise the earlier skin's colour stays.
     static void LoadFromFile(const QString& fileName);
+    // Whether a skin can be shown whole: its definition file is a readable file and
+    // every picture the browser draws from it (tool bar, tab strip, address box, the
+    // dialogs' frame and buttons) is there and readable. When not, *why names what is
+    // missing.
+    static bool IsUsable(const QString& fileName, QString* why = nullptr);
+    // LoadFromFile for a usable skin; otherwise logs why, keeps the skin in force and
+    // returns false, so that no control is left half in one skin and half in another.
+    static bool LoadIfUsable(const QString& fileName);
     // The folder part of a skin definition path, up to and including its last '/'.
     static QString SkinFolder(const QString& fileName);
 

@@ -18,6 +18,7 @@
 #include "testhttpserver.h"
 #include "tickclock.h"
 #include "workspacebar.h"
+#include "xdotool.h"
 
 #include <pellora/coolbutton.h>
 #include <pellora/coolcombobox.h>
@@ -42,41 +43,8 @@ using Pellora::CCoolTabBar;
 // bar stays one of the browser's own windows.
 namespace {
 
-bool runTool(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral("xdotool"), args);
-    if (!p.waitForStarted())
-        return false;
-    if (!QTest::qWaitFor([&p] { return p.state() == QProcess::NotRunning; }, 15000)) {
-        p.kill();
-        p.waitForFinished();
-        return false;
-    }
-    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
-QString toolOutput(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral("xdotool"), args);
-    if (!p.waitForStarted() || !QTest::qWaitFor([&p] { return p.state() == QProcess::NotRunning; }, 15000))
-        return QString();
-    return QString::fromLatin1(p.readAllStandardOutput()).trimmed();
-}
-
-// Moves the pointer and gives the server a moment (a synchronous move never returns
-// when the pointer is there already).
-QStringList at(const QPoint& p)
-{
-    return {"mousemove", QString::number(p.x()), QString::number(p.y()), "sleep", "0.15"};
-}
-
-bool click(const QPoint& p, int button = 1, int repeat = 1)
-{
-    return runTool(at(p) + QStringList{"click", "--repeat", QString::number(repeat), "--delay", "80",
-                                       QString::number(button)});
-}
+using XDoTool::At;
+using XDoTool::Click;
 
 QPoint globalCentre(const QWidget* w, const QRect& local)
 {
@@ -92,9 +60,9 @@ QPoint globalCentre(const QWidget* w)
 // server sees it.
 QWidget* windowOnTopAt(const QPoint& p)
 {
-    if (!runTool(at(p)))
+    if (!XDoTool::Run(At(p)))
         return nullptr;
-    const QString shell = toolOutput({"getmouselocation", "--shell"});
+    const QString shell = XDoTool::Output({"getmouselocation", "--shell"});
     for (const QString& line : shell.split(QLatin1Char('\n'))) {
         if (!line.startsWith(QLatin1String("WINDOW=")))
             continue;
@@ -218,7 +186,7 @@ class TestFavoritesRun : public QObject
     // "⊙" clicked with the real mouse.
     static bool clickWorkspaceButton(CMainFrame* frame)
     {
-        return click(globalCentre(frame->TabContainerBar()->WorkspaceButton()));
+        return Click(globalCentre(frame->TabContainerBar()->WorkspaceButton()));
     }
 
 private slots:
@@ -255,10 +223,10 @@ private slots:
                 [&proposed](CAddFavorDlg* dialog) {
                     proposed = dialog->NameEdit()->text();
                     dialog->CategoryBox()->setEditText(QStringLiteral("Fun"));
-                    click(globalCentre(dialog->OkButton()));
+                    Click(globalCentre(dialog->OkButton()));
                 },
                 &seen);
-            QVERIFY(click(globalCentre(frame->ControlToolBar()->Button(BrowserIds::kCmdAddFavor))));
+            QVERIFY(Click(globalCentre(frame->ControlToolBar()->Button(BrowserIds::kCmdAddFavor))));
             QTRY_VERIFY(seen);
             QCOMPARE(proposed, QStringLiteral("Games Page"));
             QTRY_COMPARE(favorsInDatabase(), "Games Page|" + gamesUrl + "|1");
@@ -287,19 +255,19 @@ private slots:
         QVERIFY(fun);
         QCOMPARE(fun->childCount(), 1);
         QCOMPARE(fun->child(0)->text(0), QStringLiteral("Games Page"));
-        QVERIFY(click(globalCentre(tree->viewport(), tree->visualItemRect(fun)), 1, 2));
+        QVERIFY(Click(globalCentre(tree->viewport(), tree->visualItemRect(fun)), 1, 2));
         QTRY_VERIFY(fun->isExpanded());
         QCOMPARE(fun->icon(0).cacheKey(), bar->Icon(CWorkspaceBar::kOpenFolder).cacheKey());
 
         const int tabs = frame->TabContainerBar()->TabBar()->GetPageCount();
-        QVERIFY(click(globalCentre(tree->viewport(), tree->visualItemRect(fun->child(0))), 1, 2));
+        QVERIFY(Click(globalCentre(tree->viewport(), tree->visualItemRect(fun->child(0))), 1, 2));
         QTRY_COMPARE(frame->TabContainerBar()->TabBar()->GetPageCount(), tabs + 1);
         CIEView* opened = frame->ActivePage();
         QTRY_COMPARE_WITH_TIMEOUT(opened->url().toString(), gamesUrl, 20000);
         QVERIFY(waitForTitle(frame, "Games Page"));
 
         const auto watch = watchNextMenu(QStringLiteral("删除收藏种类"));
-        QVERIFY(click(globalCentre(tree->viewport(), tree->visualItemRect(fun)), 3));
+        QVERIFY(Click(globalCentre(tree->viewport(), tree->visualItemRect(fun)), 3));
         QTRY_VERIFY(watch->shown);
         QCOMPARE(watch->items, QStringList({"删除收藏种类"}));
         QTRY_COMPARE(tree->topLevelItemCount(), 0);
@@ -343,7 +311,7 @@ private slots:
         QTreeWidget* tree = bar->FavorTree();
         QTreeWidgetItem* elsewhere = findNode(tree, "Elsewhere");
         QVERIFY(elsewhere);
-        QVERIFY(click(globalCentre(tree->viewport(), tree->visualItemRect(elsewhere)), 1, 2));
+        QVERIFY(Click(globalCentre(tree->viewport(), tree->visualItemRect(elsewhere)), 1, 2));
         QTRY_COMPARE(frame->TabContainerBar()->TabBar()->GetPageCount(), 2);
         QTRY_VERIFY_WITH_TIMEOUT(frame->ActivePage()->url().toString().contains("warning.html#"), 20000);
         QVERIFY(frame->ActivePage()->url().fragment(QUrl::FullyDecoded).contains(QStringLiteral("/other")));
@@ -351,12 +319,12 @@ private slots:
 
         // The recommended sites' tab, clicked with the mouse, then its site.
         Pellora::CCoolTabCtrl* tabs = bar->TabCtrl();
-        QVERIFY(click(globalCentre(tabs, tabs->Layout().tabs.at(1))));
+        QVERIFY(Click(globalCentre(tabs, tabs->Layout().tabs.at(1))));
         QTRY_COMPARE(tabs->GetActivePage(), 1);
         QTreeWidget* sites = bar->SiteTree();
         QVERIFY(QTest::qWaitForWindowExposed(sites));
         QTRY_VERIFY(sites->isVisible() && !sites->visualItemRect(sites->topLevelItem(0)).isEmpty());
-        QVERIFY(click(globalCentre(sites->viewport(), sites->visualItemRect(sites->topLevelItem(0))), 1, 2));
+        QVERIFY(Click(globalCentre(sites->viewport(), sites->visualItemRect(sites->topLevelItem(0))), 1, 2));
         QTRY_COMPARE(frame->TabContainerBar()->TabBar()->GetPageCount(), 3);
         QVERIFY(waitForTitle(frame, "Games Page"));
         QCOMPARE(frame->ActivePage()->url().toString(), m_server.url("/games").toString());
@@ -390,13 +358,13 @@ private slots:
         // No menu from the bar's band (the frame's menu of its bars), its tabs or the
         // recommended sites.
         Pellora::CCoolTabCtrl* tabs = bar->TabCtrl();
-        QVERIFY(click(globalCentre(tabs, tabs->Layout().tabs.at(1))));
+        QVERIFY(Click(globalCentre(tabs, tabs->Layout().tabs.at(1))));
         QTRY_VERIFY(bar->SiteTree()->isVisible());
         const QList<QPoint> spots{globalCentre(bar->Gripper()), globalCentre(tabs, tabs->Layout().tabs.at(1)),
                                   globalCentre(bar->SiteTree()->viewport())};
         for (const QPoint& p : spots) {
             const auto watch = watchNextMenu();
-            QVERIFY(click(p, 3));
+            QVERIFY(Click(p, 3));
             QTest::qWait(400);
             QVERIFY2(!watch->shown, qPrintable(watch->items.join(", ")));
         }
@@ -421,14 +389,14 @@ private slots:
 
         // Alt+F4 on the floating bar is the browser's close command: the parents are asked.
         bar->activateWindow();
-        QVERIFY(runTool({"key", "--delay", "60", "alt+F4"}));
+        QVERIFY(XDoTool::Run({"key", "--delay", "60", "alt+F4"}));
         QTRY_COMPARE(exitPrompts, 1);
         QTest::qWait(300);
         QVERIFY(frame->isVisible());
         QVERIFY(bar->isVisible());
 
         // The band's close button hides the bar; "⊙" shows it again, floating as it was.
-        QVERIFY(click(globalCentre(bar->Gripper(), bar->CloseButtonRect())));
+        QVERIFY(Click(globalCentre(bar->Gripper(), bar->CloseButtonRect())));
         QTRY_VERIFY(bar->isHidden());
         QVERIFY(!frame->TabContainerBar()->WorkspaceButton()->isChecked());
         QVERIFY(clickWorkspaceButton(frame));
