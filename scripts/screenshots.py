@@ -308,6 +308,27 @@ def sidebar_scenes(screen, root, base):
     screen.key("Escape")
 
 
+def skin_scenes(screen, root, base):
+    # The skin button opens the dialog; each box puts its skin on the whole browser.
+    home = Home(root, "skins")
+    home.settings(home=base)
+    home.sites(base)
+    screen.start("Lorvane", home)
+    screen.settle(40)
+    screen.click(16, 82)  # the side bar shows, so that its colours change too
+    skin_button = (1202, 37)
+    screen.click(*skin_button)
+    dialog = screen.window("皮肤")
+    screen.shot("browser-skin-dialog", 10, rect=dialog)
+    # Boxes of 136 x 126 pixels, three to a row, centred under the 58-pixel title band.
+    for name, (column, row) in (("candy", (1, 0)), ("forest", (2, 0)), ("sunny", (1, 1)), ("sky", (0, 0))):
+        if name != "candy":
+            screen.click(*skin_button)
+            dialog = screen.window("皮肤")
+        screen.click(dialog[0] + 94 + 146 * column, dialog[1] + 131 + 132 * row)
+        screen.shot("browser-skin-" + name, 10, width=SHOT_WIDTH)
+
+
 def manager_scenes(screen, root, base):
     home = Home(root, "parent")
     home.settings(home=base)
@@ -345,6 +366,7 @@ def main():
         print("Pictures in " + OUT + ":")
         browser_scenes(screen, root, base)
         sidebar_scenes(screen, root, base)
+        skin_scenes(screen, root, base)
         manager_scenes(screen, root, base)
     finally:
         screen.close()

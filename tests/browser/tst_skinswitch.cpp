@@ -224,6 +224,36 @@ private slots:
         QVERIFY(CSurfaceManager::m_strTabBackGround.startsWith(m_install.path() + "/skin/forest/"));
     }
 
+    // Without a mouse: the first box has the keyboard, the arrows walk, Enter picks and
+    // Escape closes.
+    void keyboardPicksToo()
+    {
+        CPreviewSkinSelectDlg dialog;
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QVERIFY(waitFilled(dialog, 3));
+        QTRY_VERIFY_WITH_TIMEOUT(dialog.Browser()->focusProxy(), 10000);
+        QWidget* keys = dialog.Browser()->focusProxy();
+        QTest::keyClick(keys, Qt::Key_Left); // from the first box round to the last
+        QTest::keyClick(keys, Qt::Key_Left);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            Evaluate(dialog.Browser()->page(), "document.activeElement.textContent").toString(), QString("糖果粉"),
+            10000);
+        QTest::keyClick(keys, Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), 10000);
+        QCOMPARE(currentSkinName(), QString("candy"));
+
+        CPreviewSkinSelectDlg again;
+        again.show();
+        QVERIFY(waitFilled(again, 3));
+        QTRY_VERIFY_WITH_TIMEOUT(again.Browser()->focusProxy(), 10000);
+        QTest::keyClick(again.Browser()->focusProxy(), Qt::Key_Escape);
+        QTRY_VERIFY_WITH_TIMEOUT(!again.isVisible(), 10000);
+        QCOMPARE(again.result(), int(QDialog::Rejected));
+        QCOMPARE(currentSkinName(), QString("candy"));
+    }
+
     void unusablePickKeepsTheSkin_data()
     {
         QTest::addColumn<QString>("choice");
