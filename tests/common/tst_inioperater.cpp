@@ -126,6 +126,24 @@ private slots:
         QCOMPARE(ini.ReadSections(), QStringList{QStringLiteral("当前皮肤")});
     }
 
+    // A reader answers every key from one read of its file; its own writes show at once.
+    void oneReadPerReader()
+    {
+        const QString path = write("[s]\nk=old\n");
+        CINIOperater reader(path);
+        QCOMPARE(reader.ReadString(QStringLiteral("s"), QStringLiteral("k")), QString("old"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[s]\nk=changed by another\n[t]\n");
+        f.close();
+        QCOMPARE(reader.ReadString(QStringLiteral("s"), QStringLiteral("k")), QString("old"));
+        QCOMPARE(reader.ReadSections(), QStringList{"s"});
+        QCOMPARE(CINIOperater(path).ReadString(QStringLiteral("s"), QStringLiteral("k")), QString("changed by another"));
+        QVERIFY(reader.WriteString(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("mine")));
+        QCOMPARE(reader.ReadString(QStringLiteral("s"), QStringLiteral("k")), QString("mine"));
+        QCOMPARE(reader.ReadSections(), (QStringList{"s", "t"}));
+    }
+
     void failedWriteReportsAndKeepsNothingHalfDone()
     {
         // A folder in place of the file cannot be replaced by a file.
