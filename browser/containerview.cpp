@@ -54,6 +54,14 @@ int CContainerView::RemoveView(CIEView* page)
     m_listPages.removeOne(page);
     if (m_pActivePage == page)
         m_pActivePage = nullptr;
+    if (page->IsPrinting()) {
+        // Its stay ends with its tab; the view itself waits for the print to finish.
+        page->Page()->RecordLastStay();
+        page->Page()->setAudioMuted(true);
+        page->hide();
+        connect(page, &QWebEngineView::printFinished, page, &QObject::deleteLater);
+        return 1;
+    }
     delete page;
     return 1;
 }

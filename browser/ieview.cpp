@@ -190,6 +190,7 @@ CIEView::CIEView(QWidget* parent)
     connect(this, &QWebEngineView::loadProgress, this, [this](int percent) { emit pageProgress(this, percent); });
     connect(this, &QWebEngineView::loadFinished, this, [this] { emit pageLoaded(this); });
     connect(this, &QWebEngineView::urlChanged, this, [this](const QUrl& url) { emit pageAddressChanged(this, url); });
+    connect(this, &QWebEngineView::printFinished, this, [this] { m_bPrinting = false; });
 }
 
 CIEView::~CIEView()
@@ -259,6 +260,12 @@ void CIEView::dropEvent(QDropEvent* event)
         return;
     }
     QWebEngineView::dropEvent(event);
+}
+
+void CIEView::Print(QPrinter* printer)
+{
+    m_bPrinting = true;
+    print(printer);
 }
 
 CIEView* CIEView::openNewWindow()

@@ -9,6 +9,7 @@
 #include <functional>
 
 class QMenu;
+class QPrinter;
 
 class CIEView;
 
@@ -69,6 +70,11 @@ public:
     // engine's insides; nothing else is changed.
     QMenu* CreateContextMenu();
 
+    // Prints the page. The engine cannot end a print half way, so a view whose tab
+    // closes while it prints is only hidden and goes once the print has finished.
+    void Print(QPrinter* printer);
+    bool IsPrinting() const { return m_bPrinting; }
+
     CIEPage* Page() const { return m_pPage; }
     const QString& PageTitle() const { return m_strPageTitle; }
 
@@ -99,6 +105,7 @@ private:
     CIEPage* m_pPage;
     QString m_strPageTitle;
     bool m_bActive = false;
+    bool m_bPrinting = false;
     NewWindowHandler m_newWindow;
 };
 

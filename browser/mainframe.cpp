@@ -128,7 +128,7 @@ CMainFrame::CMainFrame(QWidget* parent)
     const ConfigRecord& rules = BrowserConfig().m_record;
     if (rules.m_bLimitTime != 0) {
         m_dwLimitStartTick = TickClock::now();
-        m_dwAllowance = uint32_t(rules.m_nLimitMinutes) * 60000u;
+        m_dwAllowance = TimeLimit::AllowanceMs(rules.m_nLimitMinutes);
         m_limitTimer.start(1000, this);
     }
 }
@@ -335,7 +335,8 @@ void CMainFrame::PrintActivePage(QPrinter* printer)
         emit printFinished(false);
         return;
     }
-    // The printer has to outlive the page's printing, which ends later.
+    // The printer has to outlive the page's printing, which ends later; the page view
+    // itself stays until then, even when its tab is closed first.
     auto connection = std::make_shared<QMetaObject::Connection>();
     *connection = connect(page, &QWebEngineView::printFinished, this, [this, printer, connection](bool ok) {
         disconnect(*connection);
@@ -347,7 +348,7 @@ void CMainFrame::PrintActivePage(QPrinter* printer)
         delete printer;
         emit printFinished(ok);
     });
-    page->print(printer);
+    page->Print(printer);
 }
 
 void CMainFrame::PrintActivePageSafely()
@@ -410,7 +411,7 @@ void CMainFrame::OnTimeLimitTick()
     silencePages(false);
     m_dwLimitStartTick = TickClock::now();
     m_bModalBusy = false;
-    m_dwAllowance = uint32_t(minutes) * 60000u;
+    m_dwAllowance = TimeLimit::AllowanceMs(minutes);
 }
 
 void CMainFrame::timerEvent(QTimerEvent* event)

@@ -2,10 +2,19 @@
 
 #include "parentpassword.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
 namespace TimeLimit {
+
+uint32_t AllowanceMs(int minutes)
+{
+    constexpr int kMostMinutes = int(UINT32_MAX / 60000u); // 71582
+    if (minutes <= 0)
+        return 0;
+    return uint32_t(std::min(minutes, kMostMinutes)) * 60000u;
+}
 
 bool ShouldLock(int limitSwitch, uint32_t nowTick, uint32_t startTick, uint32_t allowanceMs, bool modalBusy)
 {

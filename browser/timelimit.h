@@ -17,6 +17,11 @@ namespace TimeLimit {
 // between neither locks early nor late.
 bool ShouldLock(int limitSwitch, uint32_t nowTick, uint32_t startTick, uint32_t allowanceMs, bool modalBusy);
 
+// The allowance of `minutes` in milliseconds. A record edited by hand may hold any
+// number: below 0 counts as 0 (the lock comes at once), and above 71582 minutes (the
+// most that 32 bits of milliseconds hold) as 71582, so the arithmetic never wraps.
+uint32_t AllowanceMs(int minutes);
+
 // The plain decimal conversion of a typed number: optional blanks and sign, then the
 // leading digits; no digits gives 0; numbers beyond 32 bits are held at the limit.
 int DecimalNumber(const QString& text);

@@ -10,6 +10,7 @@
 #include <pellora/surfacemanager.h>
 
 #include <QAction>
+#include <QTextDocument>
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenu>
@@ -21,6 +22,12 @@ using Pellora::CCoolTreeCtrl;
 using Pellora::CSurfaceManager;
 
 namespace {
+
+// An address as its tooltip: exactly that text, never read as formatting.
+QString plainToolTip(const QString& address)
+{
+    return Qt::convertFromPlainText(Favorites::ShownText(address), Qt::WhiteSpaceNoWrap);
+}
 
 constexpr int kItemRole = Qt::UserRole;
 constexpr int kSiteNameRole = Qt::UserRole + 1;
@@ -129,7 +136,7 @@ void CWorkspaceBar::FillTrees()
         QTreeWidgetItem* node = newNode(site.m_strSiteName, m_images[kWebPage]);
         node->setData(0, kSiteNameRole, site.m_strSiteName);
         node->setData(0, kSiteUrlRole, site.m_strSiteUrl);
-        node->setToolTip(0, Favorites::ShownText(site.m_strSiteUrl));
+        node->setToolTip(0, plainToolTip(site.m_strSiteUrl));
         m_pSiteTree->addTopLevelItem(node);
     }
 }
@@ -160,7 +167,7 @@ QTreeWidgetItem* CWorkspaceBar::addFavorNode(QTreeWidgetItem* parent, const Favo
 {
     QTreeWidgetItem* node = newNode(item.m_strName, m_images[kWebPage]);
     node->setData(0, kItemRole, QVariant::fromValue(item));
-    node->setToolTip(0, Favorites::ShownText(item.m_strUrl));
+    node->setToolTip(0, plainToolTip(item.m_strUrl));
     if (parent)
         parent->addChild(node);
     else

@@ -3,6 +3,7 @@
 #include "commonlog.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace {
@@ -12,13 +13,32 @@ struct IniLine {
     QByteArray ending; // "\r\n", "\n" or "" for a last line without one
 };
 
+// No INI file of the programs comes near this; anything larger is not one.
+constexpr qint64 kMaxIniBytes = 1 << 20;
+
 QList<IniLine> readLines(const QString& path)
 {
     QList<IniLine> lines;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Only a regular file is read: a FIFO would never end and a device could be
+    // endless.
+    const QFileInfo info(path);
+    if (!info.exists())
         return lines;
-    const QByteArray data = file.readAll();
+    if (!info.isFile() || info.size() > kMaxIniBytes) {
+        qCWarning(lcCommon) << "not read as an INI file (not a regular file, or over" << kMaxIniBytes
+                            << "bytes):" << path;
+        return lines;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCWarning(lcCommon) << "cannot read" << path << ":" << file.errorString();
+        return lines;
+    }
+    const QByteArray data = file.read(kMaxIniBytes + 1);
+    if (data.size() > kMaxIniBytes) {
+        qCWarning(lcCommon) << "not read as an INI file (it grew over" << kMaxIniBytes << "bytes):" << path;
+        return lines;
+    }
     qsizetype start = 0;
     while (start < data.size()) {
         qsizetype nl = data.indexOf('\n', start);
@@ -95,6 +115,18 @@ CINIOperater::CINIOperater(const QString& pathName)
 {
 }
 
+bool CINIOperater::IsWritableEntry(const QString& section, const QString& key, const QString& value)
+{
+    const auto breaksLine = [](const QString& text) {
+        return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+    };
+    const QString k = key.trimmed();
+    return !section.trimmed().isEmpty() && !section.contains(QLatin1Char(']')) && !breaksLine(section)
+        && !k.isEmpty() && !k.contains(QLatin1Char('=')) && !k.startsWith(QLatin1Char('['))
+        && !k.startsWith(QLatin1Char(';')) && !k.startsWith(QLatin1Char('#')) && !breaksLine(key)
+        && !breaksLine(value);
+}
+
 const QList<CINIOperater::Section>& CINIOperater::sections() const
 {
     if (m_bRead)
@@ -131,6 +163,16 @@ QString CINIOperater::ReadString(const QString& section, const QString& key, con
 
 bool CINIOperater::WriteString(const QString& section, const QString& key, const QString& value)
 {
+    if (!IsWritableEntry(section, key, value)) {
+        qCWarning(lcCommon) << "refused to write" << section.left(40) << key.left(40)
+                            << "into" << m_strPathName << ": a name or value would break the file's lines";
+        return false;
+    }
+    const QFileInfo info(m_strPathName);
+    if (info.exists() && (!info.isFile() || info.size() > kMaxIniBytes)) {
+        qCWarning(lcCommon) << "refused to rewrite" << m_strPathName << ": not a regular INI file";
+        return false;
+    }
     QList<IniLine> lines = readLines(m_strPathName);
     QByteArray eol("\n");
     for (const IniLine& l : lines) {

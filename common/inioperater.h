@@ -14,6 +14,7 @@
 // key's line (or adds one line, or a section at the end) and keeps every other byte
 // of the file as it was. Texts are UTF-8.
 //
+// Only a regular file of at most 1 MiB is read; anything else reads as empty (logged).
 // An object reads its file once, at its first read, and answers every later read from
 // what it found then: a skin's hundred keys cost one read of the file. Its own writes
 // are seen at once; a change made by anyone else is seen by a new object.
@@ -23,13 +24,19 @@ public:
     explicit CINIOperater(const QString& pathName);
 
     QString ReadString(const QString& section, const QString& key, const QString& defaultValue = QString()) const;
-    // False when the file could not be written; the old file then stays as it was.
+    // False when the file could not be written, or when the entry would break the
+    // file's lines (see IsWritableEntry); the old file then stays as it was.
     bool WriteString(const QString& section, const QString& key, const QString& value);
     // Every section name in file order.
     void ReadSections(QStringList& list) const;
     QStringList ReadSections() const;
 
     const QString& PathName() const { return m_strPathName; }
+
+    // Whether an entry can be written as exactly one key line in one section: a
+    // section name without "]" or line breaks, a key without "=", line breaks or a
+    // leading "[", ";" or "#", a value without line breaks; names not blank.
+    static bool IsWritableEntry(const QString& section, const QString& key, const QString& value);
 
 private:
     struct Section {

@@ -3,6 +3,7 @@
 #include "configmanager.h"
 #include "md5a.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -10,39 +11,38 @@ namespace {
 
 constexpr std::size_t kTextBuffer = 260;
 
-// The stack of the latest call, as the installer hands it over.
-lorvane_stack_t** g_stacktop = nullptr;
-
 enum class PopResult { Popped, Empty, TooLong };
 
-// Takes the top node off the stack and frees it. A text that does not fit the
-// buffer is popped but not copied, so nothing is ever written past the buffer.
-PopResult popString(char (&buffer)[kTextBuffer])
+// Takes the top node off the stack and frees it. A node's text holds at most
+// `stringSize` bytes, its ending zero included: nothing past them is read. A text
+// that does not fit the buffer, or has no ending zero within its size, is popped but
+// not copied, so nothing is ever written past the buffer.
+PopResult popString(lorvane_stack_t** stacktop, int stringSize, char (&buffer)[kTextBuffer])
 {
-    if (!g_stacktop || !*g_stacktop)
+    if (!stacktop || !*stacktop)
         return PopResult::Empty;
-    lorvane_stack_t* top = *g_stacktop;
-    const std::size_t length = ::strnlen(top->text, kTextBuffer);
-    const bool fits = length < kTextBuffer;
+    lorvane_stack_t* top = *stacktop;
+    const std::size_t limit = stringSize > 0 ? std::min(std::size_t(stringSize), kTextBuffer) : 0;
+    const std::size_t length = ::strnlen(top->text, limit);
+    const bool fits = length < limit;
     if (fits)
         std::memcpy(buffer, top->text, length + 1);
-    *g_stacktop = top->next;
+    *stacktop = top->next;
     std::free(top);
     return fits ? PopResult::Popped : PopResult::TooLong;
 }
 
 } // namespace
 
-extern "C" void SetParentPassword(void* /*hwndParent*/, int /*string_size*/, char* /*variables*/,
+extern "C" void SetParentPassword(void* /*hwndParent*/, int string_size, char* /*variables*/,
                                   lorvane_stack_t** stacktop)
 {
     try {
-        g_stacktop = stacktop;
         char password[kTextBuffer] = {};
         char path[kTextBuffer] = {};
         // Both strings leave the stack whatever they hold, as the installer expects.
-        const PopResult gotPassword = popString(password);
-        const PopResult gotPath = popString(path);
+        const PopResult gotPassword = popString(stacktop, string_size, password);
+        const PopResult gotPath = popString(stacktop, string_size, path);
         if (gotPassword != PopResult::Popped || gotPath != PopResult::Popped) {
             qCWarning(lcConfig) << "the installer's password was not stored: its texts were missing or too long";
             return;

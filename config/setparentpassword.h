@@ -19,8 +19,9 @@ typedef struct lorvane_stack_t {
 /* Pops the password, then the path of the configuration file, and writes a fresh
    record there: the installer defaults, a stored password and its hash. Strings
    below those two stay on the stack. Nothing is written when fewer than two strings
-   are there, when either is longer than 259 bytes or when the path is empty after
-   trimming blanks; the call never throws. */
+   are there, when either is longer than 259 bytes or than string_size bytes with
+   its ending zero (no byte past string_size is read), or when the path is empty
+   after trimming blanks; the call keeps no state and never throws. */
 LORVANECONFIG_EXPORT void SetParentPassword(void* hwndParent, int string_size, char* variables,
                                             lorvane_stack_t** stacktop);
 

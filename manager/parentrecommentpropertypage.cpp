@@ -2,6 +2,7 @@
 
 #include "addsitedlg.h"
 #include "editsitedlg.h"
+#include "historyrules.h"
 #include "managerart.h"
 #include "managerdata.h"
 #include "managerids.h"
@@ -127,8 +128,8 @@ bool CParentRecommentPropertyPage::Refresh()
         m_listSites->SetItemText(row, 1, site.m_strSiteName);
         m_listSites->SetItemText(row, 2, site.m_strSiteUrl);
         // A long name or address is cut in its cell; the whole of it shows on hovering.
-        m_listSites->topLevelItem(row)->setToolTip(1, site.m_strSiteName);
-        m_listSites->topLevelItem(row)->setToolTip(2, site.m_strSiteUrl);
+        m_listSites->topLevelItem(row)->setToolTip(1, AddressToolTip(site.m_strSiteName));
+        m_listSites->topLevelItem(row)->setToolTip(2, AddressToolTip(site.m_strSiteUrl));
     }
     m_listSites->verticalScrollBar()->setValue(0);
     updateActions();

@@ -173,6 +173,27 @@ private slots:
         app.ExitInstance();
     }
 
+    // A configuration path of 260 bytes or more cannot be kept in the record's path
+    // field: the browser starts restricted and says why on standard error.
+    void overLongConfigPathRunsRestricted()
+    {
+        IsolatedEnvironment env;
+        const QString deep = env.configHome() + "/" + QString(150, 'd') + "/" + QString(150, 'e');
+        QVERIFY(QDir().mkpath(deep));
+        const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", deep.toUtf8());
+        QVERIFY(GetConfigerPathName().toUtf8().size() >= 260);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot be named.*running restricted"));
+        CLorvaneApp app;
+        const bool started = app.InitInstance();
+        qputenv("XDG_CONFIG_HOME", saved);
+        QVERIFY(started);
+        QVERIFY(BrowserRestricted());
+        QCOMPARE(QString::fromUtf8(BrowserConfig().m_record.m_szHomePage), CLorvaneApp::StartPageAddress() + "#restricted");
+        QCOMPARE(BrowserConfig().m_record.m_bExitNeedPassword, 0);
+        app.ExitInstance();
+    }
+
     void lostRecordRunsFromTheLastGoodCopy()
     {
         IsolatedEnvironment env;

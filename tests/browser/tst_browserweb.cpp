@@ -362,6 +362,39 @@ private slots:
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QCOMPARE(pdf.read(4), QByteArray("%PDF"));
     }
+
+    // A tab closed while its page prints: the tab goes at once, the view and its
+    // printer once the print has ended (the engine cannot end a print half way).
+    void closingTheTabEndsItsPrint()
+    {
+        struct CountedPrinter : QPrinter {
+            explicit CountedPrinter(int* gone) : QPrinter(QPrinter::ScreenResolution), m_gone(gone) {}
+            ~CountedPrinter() override { ++*m_gone; }
+            int* m_gone;
+        };
+        CMainFrame frame;
+        frame.OpenFirstPage();
+        QVERIFY(waitForUrl(frame, m_server.url("/allowed").toString()));
+        CIEView* page = frame.OpenInNewTab(m_server.url("/allowed").toString(), "t");
+        QVERIFY(page);
+        QTRY_COMPARE_WITH_TIMEOUT(page->title(), QStringLiteral("Allowed page"), 20000);
+        QTemporaryDir dir;
+        int gone = 0;
+        auto* printer = new CountedPrinter(&gone);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(dir.filePath("page.pdf"));
+        QSignalSpy done(&frame, &CMainFrame::printFinished);
+        frame.PrintActivePage(printer);
+        CCoolTabBar* tabs = frame.TabContainerBar()->TabBar();
+        emit tabs->tabCloseClicked(1, tabs->GetPageItemByWnd(page));
+        QCOMPARE(frame.ContainerView()->Pages().size(), 1);
+        QPointer<CIEView> closed(page);
+        QTRY_COMPARE_WITH_TIMEOUT(gone, 1, 30000);
+        QCOMPARE(done.size(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(!closed, 10000);
+        QTest::qWait(500);
+        QCOMPARE(gone, 1);
+    }
 };
 
 QTEST_MAIN(TestBrowserWeb)

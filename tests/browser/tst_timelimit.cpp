@@ -53,6 +53,26 @@ private slots:
         QCOMPARE(TimeLimit::ShouldLock(limitSwitch, now, start, allowance, busy), locks);
     }
 
+    // Minutes from a record edited by hand never wrap the 32-bit milliseconds.
+    void allowance_data()
+    {
+        QTest::addColumn<int>("minutes");
+        QTest::addColumn<uint>("ms");
+        QTest::newRow("ten") << 10 << 600000u;
+        QTest::newRow("zero") << 0 << 0u;
+        QTest::newRow("negative") << -1 << 0u;
+        QTest::newRow("most negative") << INT_MIN << 0u;
+        QTest::newRow("largest that fits") << 71582 << 4294920000u;
+        QTest::newRow("one more is held") << 71583 << 4294920000u;
+        QTest::newRow("largest int is held") << INT_MAX << 4294920000u;
+    }
+    void allowance()
+    {
+        QFETCH(int, minutes);
+        QFETCH(uint, ms);
+        QCOMPARE(TimeLimit::AllowanceMs(minutes), ms);
+    }
+
     void decimalNumber_data()
     {
         QTest::addColumn<QString>("text");

@@ -1,8 +1,11 @@
 #include "inioperater.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 class TestIniOperater : public QObject
 {
@@ -142,6 +145,61 @@ private slots:
         QVERIFY(reader.WriteString(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("mine")));
         QCOMPARE(reader.ReadString(QStringLiteral("s"), QStringLiteral("k")), QString("mine"));
         QCOMPARE(reader.ReadSections(), (QStringList{"s", "t"}));
+    }
+
+    // What a child's account could put in place of an INI file: nothing of it hangs,
+    // fills memory or is read as settings.
+    void onlyRegularFilesOfSaneSizeAreRead_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("FIFO") << "fifo";
+        QTest::newRow("link to an endless device") << "zero";
+        QTest::newRow("folder") << "folder";
+        QTest::newRow("over 1 MiB") << "big";
+    }
+    void onlyRegularFilesOfSaneSizeAreRead()
+    {
+        QFETCH(QString, kind);
+        const QString path = m_dir.filePath(kind + QStringLiteral(".ini"));
+        if (kind == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == "zero")
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        else if (kind == "folder")
+            QVERIFY(QDir().mkpath(path));
+        else
+            QVERIFY(QFile::rename(write(QByteArray("[s]\nk=v\n") + QByteArray(1 << 20, ';')), path));
+        CINIOperater ini(path);
+        QCOMPARE(ini.ReadString(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("<def>")), QString("<def>"));
+        QCOMPARE(ini.ReadSections(), QStringList());
+        QVERIFY(!ini.WriteString(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("v")));
+    }
+
+    void writesCannotAddLines_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("line break in the value") << "s" << "k" << "v\n[CURRENT_SKIN]\nSKIN_NAME=x";
+        QTest::newRow("carriage return in the value") << "s" << "k" << "v\rk2=w";
+        QTest::newRow("bracket in the section") << "s]\n[t" << "k" << "v";
+        QTest::newRow("closing bracket alone") << "a]b" << "k" << "v";
+        QTest::newRow("equals in the key") << "s" << "SKIN_NAME=x" << "v";
+        QTest::newRow("key opening a section") << "s" << "[t]" << "v";
+        QTest::newRow("key that is a comment") << "s" << ";k" << "v";
+        QTest::newRow("blank key") << "s" << "  " << "v";
+        QTest::newRow("blank section") << "" << "k" << "v";
+    }
+    void writesCannotAddLines()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        const QByteArray before("[s]\nk=old\n");
+        const QString path = write(before);
+        CINIOperater ini(path);
+        QVERIFY(!ini.WriteString(section, key, value));
+        QCOMPARE(contents(path), before);
     }
 
     void failedWriteReportsAndKeepsNothingHalfDone()

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
@@ -159,6 +160,44 @@ private slots:
         QCOMPARE(s.texts(), left);
         QVERIFY(!QFile::exists(path));
         QVERIFY(!QFile::exists(QString::fromUtf8(path.toUtf8() + QByteArray(4000, 'x'))));
+    }
+
+    // The installer's strings are string_size bytes each: a text without its ending
+    // zero within them is refused, and nothing past them is read.
+    void readsNoFurtherThanStringSize_data()
+    {
+        QTest::addColumn<int>("stringSize");
+        QTest::addColumn<bool>("terminated");
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("fits") << 1024 << true << true;
+        QTest::newRow("path longer than the string size") << 12 << true << false;
+        QTest::newRow("no ending zero within the size") << 1024 << false << false;
+        QTest::newRow("size zero") << 0 << true << false;
+        QTest::newRow("negative size") << -5 << true << false;
+    }
+    void readsNoFurtherThanStringSize()
+    {
+        QFETCH(int, stringSize);
+        QFETCH(bool, terminated);
+        QFETCH(bool, stored);
+        const QString path = m_dir.filePath(QStringLiteral("sized%1.cfg").arg(QTest::currentDataTag()).remove(' '));
+        lorvane_stack_t* top = nullptr;
+        for (const QByteArray& text : {path.toUtf8(), QByteArray("pw")}) {
+            // Exactly the bytes the installer would own: the text, and its zero only
+            // when terminated; unterminated texts fill a node of string_size bytes.
+            const size_t bytes = terminated ? size_t(text.size()) + 1 : size_t(stringSize);
+            auto* n = static_cast<lorvane_stack_t*>(std::malloc(offsetof(lorvane_stack_t, text) + bytes));
+            std::memset(n->text, 'x', bytes);
+            std::memcpy(n->text, text.constData(), std::min(bytes, size_t(text.size()) + (terminated ? 1 : 0)));
+            n->next = top;
+            top = n;
+        }
+        SetParentPassword(nullptr, stringSize, nullptr, &top);
+        QVERIFY(!top); // both popped and freed
+        CConfigManager c;
+        QCOMPARE(load(path, c), stored);
+        if (stored)
+            QCOMPARE(QByteArray(c.m_record.m_szPassword), CMd5A().MDString("pw"));
     }
 
     void nullStackIsHarmless()

@@ -24,6 +24,7 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QTextDocument>
 #include <QtTest>
 
 #include <functional>
@@ -176,6 +177,22 @@ private slots:
         QVERIFY(!page.m_btnDelete->isEnabled());
         QVERIFY(page.rect().contains(page.m_btnDelete->geometry()));
         verifyPaging(page, "1", "0", false, false);
+    }
+
+    // A site's name comes from a page's title: markup in it is shown, never applied.
+    void tooltipsArePlainText()
+    {
+        const QString name = QStringLiteral("<b>粗</b><img src='file:///etc/x.png'>");
+        const QString url = QStringLiteral("http://t.example/<i>x</i>");
+        QVERIFY(ManagerData::AddSite(url, name, QString()));
+        CParentRecommentPropertyPage page(nullptr);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QTextDocument tip;
+        tip.setHtml(page.m_listSites->topLevelItem(0)->toolTip(1));
+        QCOMPARE(tip.toPlainText(), name);
+        tip.setHtml(page.m_listSites->topLevelItem(0)->toolTip(2));
+        QCOMPARE(tip.toPlainText(), url);
     }
 
     void paging_data()
