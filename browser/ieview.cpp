@@ -5,6 +5,7 @@
 #include "browserlog.h"
 #include "browserprofile.h"
 #include "configmanager.h"
+#include "javascript.h"
 #include "navigationpolicy.h"
 #include "paths.h"
 #include "tickclock.h"
@@ -12,8 +13,6 @@
 
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
@@ -40,13 +39,6 @@ void writeRow(const std::optional<StayRecorder::Row>& row)
 NavigationPolicy::Mode currentMode()
 {
     return NavigationPolicy::ModeFor(BrowserConfig().m_record.m_bOnlyChildSites, BrowserRestricted());
-}
-
-// `text` as a script's string literal.
-QString jsString(const QString& text)
-{
-    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(array.mid(1, array.size() - 2));
 }
 
 bool carriesLocalFiles(const QMimeData* data)
@@ -143,7 +135,7 @@ void CIEPage::openWarning(const QUrl& warning)
                                           "  location.replace(target);"
                                           "  return true;"
                                           "})(%1, %2)")
-                               .arg(jsString(page), jsString(target));
+                               .arg(JavaScriptStringLiteral(page), JavaScriptStringLiteral(target));
     QPointer<CIEPage> self(this);
     runJavaScript(script, QWebEngineScript::ApplicationWorld, [self, warning](const QVariant& replaced) {
         if (!self)

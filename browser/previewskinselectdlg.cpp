@@ -148,20 +148,18 @@ void CPreviewSkinSelectDlg::onDocumentComplete(bool)
         return;
     m_bFirstLoad = false;
     const QList<SkinSelect::PreviewBox> boxes =
-        SkinSelect::PreviewBoxes(GetExeDirectory(), SkinFiles::SkinListPath(),
-                                 [](const QString& definition) { return CSurfaceManager::IsUsable(definition); });
+        SkinSelect::PreviewBoxes([](const QString& definition) { return CSurfaceManager::IsUsable(definition); });
     for (const QString& statement : PreviewStatements(boxes, CSurfaceManager::m_strPreviewSkinSelectDialog))
         CallJavaScritpFunction(m_pBrowser->page(), QStringLiteral("%s"), {statement});
 }
 
 void CPreviewSkinSelectDlg::changeSurface(const QString& choice)
 {
-    const SkinSelect::Choice picked =
-        SkinSelect::SplitChoice(GetExeDirectory() + QStringLiteral("/skin/") + choice);
+    const SkinSelect::Choice picked = SkinSelect::SplitChoice(SkinFiles::SkinDefinition(choice));
     // Only a skin of the list, under the name the list gives it, is put on.
     const QString listed = CINIOperater(SkinFiles::SkinListPath()).ReadString(picked.id, QStringLiteral("INI_FILE"));
     const bool known = !picked.id.isEmpty() && !listed.isEmpty()
-        && picked.definition == GetExeDirectory() + QStringLiteral("/skin/") + listed;
+        && picked.definition == SkinFiles::SkinDefinition(listed);
     if (!known || !CSurfaceManager::LoadIfUsable(picked.definition)) {
         qCWarning(lcBrowser) << "the skin picked" << choice << "cannot be put on; the old one stays";
         m_bSkinRefused = true;

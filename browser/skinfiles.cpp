@@ -14,6 +14,11 @@ QString SkinListPath()
     return GetExeDirectory() + QStringLiteral("/skinlist.ini");
 }
 
+QString SkinDefinition(const QString& iniFile)
+{
+    return GetExeDirectory() + QStringLiteral("/skin/") + iniFile;
+}
+
 QString CurrentSkinPath()
 {
     const QString userCopy = GetUserConfigDirectory() + QStringLiteral("/currentskin.ini");
@@ -27,7 +32,7 @@ QString CurrentSkinDefinition()
     const QString id = CINIOperater(CurrentSkinPath()).ReadString(QStringLiteral("CURRENT_SKIN"),
                                                                    QStringLiteral("SKIN_NAME"), QString());
     const QString file = CINIOperater(SkinListPath()).ReadString(id, QStringLiteral("INI_FILE"), QString());
-    return GetExeDirectory() + QStringLiteral("/skin/") + file;
+    return SkinDefinition(file);
 }
 
 QString LoadStartSkin(const std::function<bool(const QString& definition)>& tryLoad)
@@ -37,8 +42,7 @@ QString LoadStartSkin(const std::function<bool(const QString& definition)>& tryL
         return current;
     const CINIOperater list(SkinListPath());
     for (const QString& id : list.ReadSections()) {
-        const QString definition =
-            GetExeDirectory() + QStringLiteral("/skin/") + list.ReadString(id, QStringLiteral("INI_FILE"));
+        const QString definition = SkinDefinition(list.ReadString(id, QStringLiteral("INI_FILE")));
         if (definition != current && tryLoad(definition)) {
             qCWarning(lcBrowserStart) << "the current skin" << current << "cannot be shown; using" << id;
             return definition;
@@ -52,12 +56,14 @@ bool WriteCurrentSkin(const QString& id)
 {
     const QString userCopy = GetUserConfigDirectory() + QStringLiteral("/currentskin.ini");
     const QString installed = GetExeDirectory() + QStringLiteral("/currentskin.ini");
-    if (!QFileInfo::exists(userCopy) && QFileInfo(installed).isFile() && !QFile::copy(installed, userCopy)) {
-        qCWarning(lcBrowser) << "cannot copy" << installed << "to" << userCopy;
-        return false;
+    if (!QFileInfo::exists(userCopy) && QFileInfo(installed).isFile()) {
+        if (!QFile::copy(installed, userCopy)) {
+            qCWarning(lcBrowser) << "cannot copy" << installed << "to" << userCopy;
+            return false;
+        }
+        // A copy of a read-only installation is read-only too.
+        QFile(userCopy).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     }
-    // A copy of a read-only installation is read-only too.
-    QFile(userCopy).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     return CINIOperater(userCopy).WriteString(QStringLiteral("CURRENT_SKIN"), QStringLiteral("SKIN_NAME"), id);
 }
 

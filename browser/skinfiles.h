@@ -11,6 +11,8 @@
 namespace SkinFiles {
 
 QString SkinListPath();
+// The skin definition file of a skin list's INI_FILE value: it lies under "skin/".
+QString SkinDefinition(const QString& iniFile);
 // The current-skin file to read: the user's copy when there is one.
 QString CurrentSkinPath();
 // The skin definition file of the skin in use: the skin folder joined with the

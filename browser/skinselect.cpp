@@ -3,6 +3,7 @@
 #include "browserlog.h"
 #include "inioperater.h"
 #include "paths.h"
+#include "skinfiles.h"
 
 #include <QImage>
 
@@ -39,14 +40,13 @@ Choice SplitChoice(const QString& text)
     return choice;
 }
 
-QList<PreviewBox> PreviewBoxes(const QString& exeDirectory, const QString& skinListPath,
-                               const std::function<bool(const QString& definition)>& usable)
+QList<PreviewBox> PreviewBoxes(const std::function<bool(const QString& definition)>& usable)
 {
     QList<PreviewBox> boxes;
-    const CINIOperater list(skinListPath);
+    const CINIOperater list(SkinFiles::SkinListPath());
     for (const QString& id : list.ReadSections()) {
         const QString iniFile = list.ReadString(id, QStringLiteral("INI_FILE"));
-        const QString definition = GetShortPathNameA(exeDirectory + QStringLiteral("/skin/") + iniFile);
+        const QString definition = GetShortPathNameA(SkinFiles::SkinDefinition(iniFile));
         if (!usable(definition)) {
             qCWarning(lcBrowser) << "the skin" << id << "is not offered:" << definition << "cannot be shown whole";
             continue;

@@ -38,10 +38,9 @@ struct PreviewBox {
     QString normal, hover, press; // full paths of the three preview pictures
     QString iniFile, iniName, id;
 };
-// Every skin of the list in file order, without those `usable` turns down (a skin
-// whose definition or pictures are missing cannot be put on).
-QList<PreviewBox> PreviewBoxes(const QString& exeDirectory, const QString& skinListPath,
-                               const std::function<bool(const QString& definition)>& usable);
+// Every skin of the skin list in file order, without those `usable` turns down (a
+// skin whose definition or pictures are missing cannot be put on).
+QList<PreviewBox> PreviewBoxes(const std::function<bool(const QString& definition)>& usable);
 
 // The window's shape: every pixel that is not pure magenta, gathered row by row from
 // the bottom row up, one rectangle for each run.

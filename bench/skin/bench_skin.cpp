@@ -58,7 +58,7 @@ int main(int argc, char* argv[])
     QStringList skins;
     const CINIOperater list(SkinFiles::SkinListPath());
     for (const QString& id : list.ReadSections())
-        skins << GetExeDirectory() + QStringLiteral("/skin/") + list.ReadString(id, QStringLiteral("INI_FILE"));
+        skins << SkinFiles::SkinDefinition(list.ReadString(id, QStringLiteral("INI_FILE")));
     if (skins.size() < 2) {
         std::fprintf(stderr, "bench_skin: fewer than two skins in %s\n", qPrintable(SkinFiles::SkinListPath()));
         return 1;

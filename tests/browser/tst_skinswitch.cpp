@@ -121,8 +121,8 @@ private slots:
 
     void previewOffersEveryWholeSkinOnce()
     {
-        const QList<SkinSelect::PreviewBox> boxes = SkinSelect::PreviewBoxes(
-            GetExeDirectory(), SkinFiles::SkinListPath(), [](const QString& d) { return CSurfaceManager::IsUsable(d); });
+        const QList<SkinSelect::PreviewBox> boxes =
+            SkinSelect::PreviewBoxes([](const QString& d) { return CSurfaceManager::IsUsable(d); });
         QStringList ids;
         for (const SkinSelect::PreviewBox& b : boxes)
             ids << b.id;
