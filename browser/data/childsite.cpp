@@ -28,55 +28,77 @@ bool isSchemeChar(char c)
     return isLetter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
 }
 
+bool isPlainHostChar(char c)
+{
+    return isLetter(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+}
+
+// Where the host starts: after "scheme://" when the text starts with a scheme of that
+// form, at the text's start otherwise (as if "http://" stood in front of it).
+size_t hostStart(std::string_view text)
+{
+    if (text.empty() || !isLetter(text.front()))
+        return 0;
+    size_t j = 1;
+    while (j < text.size() && isSchemeChar(text[j]))
+        ++j;
+    return text.substr(j, 3) == "://" ? j + 3 : 0;
+}
+
 struct RawHost {
     std::string_view host; // letter case as stored
-    bool ascii = true;
+    // The text has the common form [scheme "://"] host [":" port] [("/" | "\\" | "?" | "#") rest]
+    // with a host of letters, digits, '-' and '.', and printable ASCII after it. Only
+    // then is `host` the answer; anything else is read by QUrl.
+    bool plain = false;
 };
 
-// The site's host as it stands in the stored text, found in one pass: the check reads
-// it for every row of the table on every navigation. The host follows "scheme://"
-// when the text starts with a scheme of that form, and starts the text otherwise (as
-// if "http://" stood in front of it); it ends at the path, query, fragment or port,
-// and a user name before "@" is skipped.
+// The site's host found in one pass over the stored text: the check reads it for every
+// row of the table on every navigation, and nearly every row has the common form.
 RawHost rawSiteHost(std::string_view text)
 {
+    text = trimBlanks(text);
+    const size_t begin = hostStart(text);
     const size_t n = text.size();
-    size_t i = 0;
-    while (i < n && isBlank(text[i]))
-        ++i;
-    size_t begin = i;
-    if (i < n && isLetter(text[i])) {
-        size_t j = i + 1;
-        while (j < n && isSchemeChar(text[j]))
-            ++j;
-        if (n - j >= 3 && text[j] == ':' && text[j + 1] == '/' && text[j + 2] == '/')
-            begin = j + 3;
-    }
-    RawHost result;
-    size_t colon = std::string_view::npos;
     size_t end = begin;
-    for (; end < n; ++end) {
-        const char c = text[end];
-        if (c == '/' || c == '\\' || c == '?' || c == '#')
-            break;
-        if (c == '@') {
-            begin = end + 1;
-            colon = std::string_view::npos;
-            result.ascii = true;
-        } else if (c == ':') {
-            if (colon == std::string_view::npos)
-                colon = end;
-        } else if (static_cast<unsigned char>(c) >= 0x80) {
-            result.ascii = false;
-        }
+    while (end < n && isPlainHostChar(text[end]))
+        ++end;
+    RawHost result;
+    result.host = text.substr(begin, end - begin);
+    size_t i = end;
+    if (i < n && text[i] == ':') {
+        // A port QUrl accepts: none at all, or a number up to 65535.
+        size_t digits = 0;
+        unsigned port = 0;
+        for (++i; i < n && text[i] >= '0' && text[i] <= '9' && digits < 6; ++i, ++digits)
+            port = port * 10 + unsigned(text[i] - '0');
+        if (port > 65535)
+            return result;
     }
-    if (begin < end && text[begin] == '[') {
-        const size_t close = text.find(']', begin);
-        result.host = text.substr(begin + 1, (close < end ? close : end) - begin - 1);
+    if (i < n && text[i] != '/' && text[i] != '\\' && text[i] != '?' && text[i] != '#')
         return result;
+    for (; i < n; ++i) {
+        const char c = text[i];
+        if (c < ' ' || c > '~')
+            return result;
     }
-    result.host = trimBlanks(text.substr(begin, (colon < end ? colon : end) - begin));
+    result.plain = true;
     return result;
+}
+
+// The site's host as QUrl reads the text, for every text of an uncommon form.
+QByteArray urlSiteHost(std::string_view siteUrl)
+{
+    siteUrl = trimBlanks(siteUrl);
+    QByteArray text(siteUrl.data(), static_cast<qsizetype>(siteUrl.size()));
+    // Parents copy addresses written the Windows way; the engine reads a backslash in a
+    // web address as a slash, and so does the check.
+    text.replace('\\', '/');
+    if (hostStart(siteUrl) == 0)
+        text.prepend("http://");
+    const QUrl url(QString::fromUtf8(text));
+    // A text QUrl cannot read names no host: such a row allows nothing.
+    return url.isValid() ? url.host(QUrl::EncodeUnicode).toLower().toUtf8() : QByteArray();
 }
 
 } // namespace
@@ -99,12 +121,9 @@ ChildSiteAddress ClassifyChildSiteAddress(const QString& address)
 QByteArray SiteHostOf(std::string_view siteUrl)
 {
     const RawHost raw = rawSiteHost(siteUrl);
-    QByteArray bytes(raw.host.data(), static_cast<qsizetype>(raw.host.size()));
-    if (raw.ascii)
-        return bytes.toLower();
-    // An international name compares in the form the address's host is read in; one
-    // with no such form (invisible characters only, empty labels) names no host.
-    return QUrl::toAce(QString::fromUtf8(bytes));
+    if (raw.plain)
+        return QByteArray(raw.host.data(), static_cast<qsizetype>(raw.host.size())).toLower();
+    return urlSiteHost(siteUrl);
 }
 
 bool SiteAllowsHost(std::string_view addressHost, std::string_view siteUrl)
@@ -113,8 +132,8 @@ bool SiteAllowsHost(std::string_view addressHost, std::string_view siteUrl)
     const RawHost raw = rawSiteHost(siteUrl);
     const std::string_view host = raw.host;
     // A row without a host names no site: it allows nothing rather than everything.
-    if (!raw.ascii) {
-        const QByteArray converted = SiteHostOf(siteUrl);
+    if (!raw.plain) {
+        const QByteArray converted = urlSiteHost(siteUrl);
         return !converted.isEmpty()
             && addressHost.find(std::string_view(converted.constData(), converted.size())) != std::string_view::npos;
     }

@@ -26,10 +26,12 @@ struct ChildSiteAddress {
 
 LORVANEBROWSERDATA_EXPORT ChildSiteAddress ClassifyChildSiteAddress(const QString& address);
 
-// The host of a recommended site's address as the parent stored it: leading blanks
-// removed, read as an http address when it names no scheme of its own, lower-case,
-// in ASCII (punycode) form; the path, the port and any user name are ignored. Empty
-// when the text names no host, or one that has no ASCII form.
+// The host of a recommended site's address as the parent stored it, exactly as QUrl
+// reads it once blanks at either end are removed, a backslash is read as a slash and
+// "http://" stands in front of a text that names no scheme of its own: lower-case, in
+// ASCII (punycode) form; the path, the port and any user name are ignored. Empty when
+// the text names no host, cannot be read as an address, or names a host that has no
+// ASCII form.
 LORVANEBROWSERDATA_EXPORT QByteArray SiteHostOf(std::string_view siteUrl);
 
 // A site allows every address whose host contains the site's host. A row whose

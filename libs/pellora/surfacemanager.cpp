@@ -4,9 +4,9 @@
 #include "inioperater.h"
 #include "paths.h"
 #include "skinlog.h"
+#include "skinpaint.h"
 
 #include <QFileInfo>
-#include <QImageReader>
 
 #include <optional>
 
@@ -212,8 +212,9 @@ bool usable(const QString& fileName, const SkinValues& values, QString* why)
     for (qsizetype i = 0; i < images.size(); ++i) {
         if (!isDrawn(images[i]))
             continue;
-        QImageReader reader(values.images[i]);
-        if (!QFileInfo(values.images[i]).isFile() || !reader.canRead()) {
+        // Decoded as the controls will draw it: a header that reads well says nothing
+        // of a picture cut short after it.
+        if (LoadSkinImage(values.images[i]).isNull()) {
             if (why)
                 *why = QStringLiteral("the picture %1 of %2 is missing or damaged")
                            .arg(values.images[i], QLatin1String(images[i].key));

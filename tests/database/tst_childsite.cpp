@@ -69,6 +69,11 @@ private slots:
         QTest::newRow("user name") << QByteArray("http://me:pw@kids.com") << QByteArray("kids.com");
         QTest::newRow("backslash ends the host") << QByteArray("kids.com\\games") << QByteArray("kids.com");
         QTest::newRow("bracketed address") << QByteArray("http://[::1]:80/") << QByteArray("::1");
+        QTest::newRow("trailing blanks") << QByteArray("kids.com \t") << QByteArray("kids.com");
+        QTest::newRow("escaped letters") << QByteArray("http://%4Bids.com/") << QByteArray("kids.com");
+        QTest::newRow("backslash before a user name") << QByteArray("http://a.com\\@evil.org") << QByteArray("a.com");
+        QTest::newRow("port out of range") << QByteArray("kids.com:65536") << QByteArray();
+        QTest::newRow("blank inside the host") << QByteArray("kids .com") << QByteArray();
         QTest::newRow("international") << QByteArray("例子.中国/x") << QByteArray("xn--fsqu00a.xn--fiqs8s");
         QTest::newRow("empty") << QByteArray("") << QByteArray();
         QTest::newRow("scheme only") << QByteArray("http://") << QByteArray();

@@ -1,0 +1,70 @@
+#include "fuzzsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace Fuzz {
+
+Parts::Parts(const uint8_t* data, size_t size)
+    : m_parts(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)).split('\0'))
+{
+}
+
+int Parts::number(int index) const
+{
+    const QByteArray part = at(index);
+    return part.isEmpty() ? 0 : static_cast<unsigned char>(part.at(0));
+}
+
+QString ScratchFolder()
+{
+    static QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/lorvane-fuzz-XXXXXX"));
+    if (!folder.isValid())
+        Fail("folder.isValid()", __FILE__, __LINE__, folder.errorString());
+    return folder.path();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        Fail("file written", __FILE__, __LINE__, path + QStringLiteral(": ") + file.errorString());
+}
+
+namespace {
+
+void quietHandler(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "fatal: %s\n", qPrintable(message));
+        std::abort();
+    }
+}
+
+} // namespace
+
+void EnsureApplication()
+{
+    if (QCoreApplication::instance())
+        return;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietHandler);
+    static int argc = 1;
+    static char name[] = "lorvane-fuzz";
+    static char* argv[] = {name, nullptr};
+    // Never destroyed: harnesses run until the process ends.
+    new QGuiApplication(argc, argv);
+}
+
+void Fail(const char* condition, const char* file, int line, const QString& detail)
+{
+    std::fprintf(stderr, "%s:%d: property broken: %s\n  %s\n", file, line, condition, qPrintable(detail));
+    std::abort();
+}
+
+} // namespace Fuzz
