@@ -94,18 +94,31 @@ bool writeRecordAtomically(const std::string& target, const ConfigRecord& record
         return false;
     }
     // The record holds the password hash: keep it to its owner.
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (file.write(reinterpret_cast<const char*>(&record), sizeof record) != qint64(sizeof record) || !file.commit()) {
+    if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        qCWarning(lcConfig) << "cannot keep" << target.c_str() << "to its owner:" << file.errorString();
+    if (file.write(reinterpret_cast<const char*>(&record), sizeof record) != qint64(sizeof record)) {
         *why = file.errorString();
         file.cancelWriting();
         return false;
     }
-    // Make the rename itself survive a crash.
-    const int dir = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
+    // QSaveFile ignores a failed sync and puts the file in place anyway; a record that
+    // may not be on disk must not replace one that is.
+    if (::fdatasync(file.handle()) != 0) {
+        *why = QString::fromLocal8Bit(std::strerror(errno));
+        file.cancelWriting();
+        return false;
     }
+    if (!file.commit()) {
+        *why = file.errorString();
+        return false;
+    }
+    // Make the rename itself survive a crash. The record is in place either way, so a
+    // failure here is only logged.
+    const int dir = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir < 0 || ::fsync(dir) != 0)
+        qCWarning(lcConfig, "cannot sync the folder of %s: %s", target.c_str(), std::strerror(errno));
+    if (dir >= 0)
+        ::close(dir);
     return true;
 }
 
