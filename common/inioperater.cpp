@@ -95,9 +95,11 @@ QString unquote(const QString& v)
     return v;
 }
 
-bool sameName(const QString& a, const QString& b)
+// `stored` comes from the file with its surrounding blanks already taken off; the asked
+// name loses them too, or a name written with a blank at its end could never be found.
+bool sameName(const QString& stored, const QString& asked)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    return stored.compare(asked.trimmed(), Qt::CaseInsensitive) == 0;
 }
 
 QByteArray joinLines(const QList<IniLine>& lines)

@@ -8,7 +8,7 @@
 #include <QStringList>
 
 // Reads and writes one INI file with the semantics Windows profile files have:
-// section and key names compare without case, the first section and key of a name
+// section and key names compare without case and without surrounding blanks, the first section and key of a name
 // win, a missing section or key gives the default, and surrounding blanks and one
 // pair of matching quotes are taken off a value. Writing a key changes only that
 // key's line (or adds one line, or a section at the end) and keeps every other byte

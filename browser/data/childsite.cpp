@@ -33,6 +33,30 @@ bool isPlainHostChar(char c)
     return isLetter(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
 }
 
+// A host QUrl takes as it stands, but for letter case: labels of letters, digits and
+// inner hyphens, 1 to 63 long, an optional final dot, no ACE ("xn--") label, and a last
+// label that starts with a letter, so that it is no IPv4 address in any of the short or
+// hexadecimal forms QUrl rewrites.
+bool isPlainHost(std::string_view host)
+{
+    if (!host.empty() && host.back() == '.')
+        host.remove_suffix(1);
+    if (host.empty() || host.size() > 253)
+        return false;
+    size_t labelStart = 0;
+    while (true) {
+        const size_t dot = host.find('.', labelStart);
+        const std::string_view label = host.substr(labelStart, dot == std::string_view::npos ? dot : dot - labelStart);
+        if (label.empty() || label.size() > 63 || label.front() == '-' || label.back() == '-')
+            return false;
+        if (label.size() >= 4 && (label[0] | 0x20) == 'x' && (label[1] | 0x20) == 'n' && label[2] == '-' && label[3] == '-')
+            return false;
+        if (dot == std::string_view::npos)
+            return isLetter(label.front());
+        labelStart = dot + 1;
+    }
+}
+
 // Where the host starts: after "scheme://" when the text starts with a scheme of that
 // form, at the text's start otherwise (as if "http://" stood in front of it).
 size_t hostStart(std::string_view text)
@@ -65,6 +89,8 @@ RawHost rawSiteHost(std::string_view text)
         ++end;
     RawHost result;
     result.host = text.substr(begin, end - begin);
+    if (!isPlainHost(result.host))
+        return result;
     size_t i = end;
     if (i < n && text[i] == ':') {
         // A port QUrl accepts: none at all, or a number up to 65535.
@@ -128,17 +154,15 @@ QByteArray SiteHostOf(std::string_view siteUrl)
 
 bool SiteAllowsHost(std::string_view addressHost, std::string_view siteUrl)
 {
-    // The common case needs no allocation: an ASCII row is lower-cased on the fly.
+    // The common case needs no allocation: a plain row is lower-cased on the fly.
     const RawHost raw = rawSiteHost(siteUrl);
     const std::string_view host = raw.host;
-    // A row without a host names no site: it allows nothing rather than everything.
     if (!raw.plain) {
+        // A row without a host names no site: it allows nothing rather than everything.
         const QByteArray converted = urlSiteHost(siteUrl);
         return !converted.isEmpty()
             && addressHost.find(std::string_view(converted.constData(), converted.size())) != std::string_view::npos;
     }
-    if (host.empty())
-        return false;
     if (host.size() > addressHost.size())
         return false;
     for (size_t start = 0; start + host.size() <= addressHost.size(); ++start) {
