@@ -95,11 +95,17 @@ QString unquote(const QString& v)
     return v;
 }
 
-// `stored` comes from the file with its surrounding blanks already taken off; the asked
-// name loses them too, or a name written with a blank at its end could never be found.
-bool sameName(const QString& stored, const QString& asked)
+bool sameName(const QString& a, const QString& b)
 {
-    return stored.compare(asked.trimmed(), Qt::CaseInsensitive) == 0;
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// An asked name as it reads back once written: through UTF-8 and without surrounding
+// blanks, as every name read from the file is. Otherwise a name written with a blank or
+// a byte-order mark at its start could never be found again.
+QString asStored(const QString& name)
+{
+    return QString::fromUtf8(name.toUtf8().trimmed()).trimmed();
 }
 
 QByteArray joinLines(const QList<IniLine>& lines)
@@ -151,11 +157,13 @@ const QList<CINIOperater::Section>& CINIOperater::sections() const
 QString CINIOperater::ReadString(const QString& section, const QString& key, const QString& defaultValue) const
 {
     // Only the first section of a name counts, and in it the first key of a name.
+    const QString sectionName = asStored(section);
+    const QString keyName = asStored(key);
     for (const Section& s : sections()) {
-        if (!sameName(s.name, section))
+        if (!sameName(s.name, sectionName))
             continue;
         for (const auto& [k, v] : s.keys) {
-            if (sameName(k, key))
+            if (sameName(k, keyName))
                 return v;
         }
         break;
@@ -185,6 +193,8 @@ bool CINIOperater::WriteString(const QString& section, const QString& key, const
     }
     const QByteArray newLine = key.toUtf8() + '=' + value.toUtf8();
 
+    const QString wantedSection = asStored(section);
+    const QString wantedKey = asStored(key);
     qsizetype sectionAt = -1;
     qsizetype insertAt = -1; // after the last key line of the section
     qsizetype i = 0;
@@ -193,7 +203,7 @@ bool CINIOperater::WriteString(const QString& section, const QString& key, const
         if (sectionName(lines[i].text, &name)) {
             if (sectionAt >= 0)
                 break;
-            if (sameName(name, section)) {
+            if (sameName(name, wantedSection)) {
                 sectionAt = i;
                 insertAt = i + 1;
             }
@@ -203,7 +213,7 @@ bool CINIOperater::WriteString(const QString& section, const QString& key, const
             continue;
         QString k;
         if (keyValue(lines[i].text, &k, nullptr)) {
-            if (sameName(k, key)) {
+            if (sameName(k, wantedKey)) {
                 // Keep the line's own indentation and the spelling of its key.
                 const QByteArray& old = lines[i].text;
                 const qsizetype eq = old.indexOf('=');

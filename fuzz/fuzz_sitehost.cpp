@@ -29,10 +29,11 @@ QByteArray referenceHost(const QByteArray& stored)
         text.chop(1);
     text.replace('\\', '/');
     const qsizetype mark = text.indexOf("://");
-    bool scheme = mark > 0 && QChar::isLetter(uchar(text.at(0)));
+    const auto isAsciiLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    bool scheme = mark > 0 && isAsciiLetter(text.at(0));
     for (qsizetype i = 1; scheme && i < mark; ++i) {
         const char c = text.at(i);
-        scheme = QChar::isLetterOrNumber(uchar(c)) ? c < 0x7f : (c == '+' || c == '-' || c == '.');
+        scheme = isAsciiLetter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
     }
     const QUrl url(QString::fromUtf8(scheme ? text : "http://" + text));
     if (!url.isValid())

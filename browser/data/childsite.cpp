@@ -58,7 +58,8 @@ bool isPlainHost(std::string_view host)
 }
 
 // Where the host starts: after "scheme://" when the text starts with a scheme of that
-// form, at the text's start otherwise (as if "http://" stood in front of it).
+// form (either slash may be a backslash), at the text's start otherwise (as if "http://"
+// stood in front of it).
 size_t hostStart(std::string_view text)
 {
     if (text.empty() || !isLetter(text.front()))
@@ -66,7 +67,8 @@ size_t hostStart(std::string_view text)
     size_t j = 1;
     while (j < text.size() && isSchemeChar(text[j]))
         ++j;
-    return text.substr(j, 3) == "://" ? j + 3 : 0;
+    const auto slash = [&](size_t k) { return k < text.size() && (text[k] == '/' || text[k] == '\\'); };
+    return j < text.size() && text[j] == ':' && slash(j + 1) && slash(j + 2) ? j + 3 : 0;
 }
 
 struct RawHost {
@@ -120,7 +122,7 @@ QByteArray urlSiteHost(std::string_view siteUrl)
     // Parents copy addresses written the Windows way; the engine reads a backslash in a
     // web address as a slash, and so does the check.
     text.replace('\\', '/');
-    if (hostStart(siteUrl) == 0)
+    if (hostStart(std::string_view(text.constData(), size_t(text.size()))) == 0)
         text.prepend("http://");
     const QUrl url(QString::fromUtf8(text));
     // A text QUrl cannot read names no host: such a row allows nothing.

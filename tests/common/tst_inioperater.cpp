@@ -39,6 +39,7 @@ private slots:
         const QByteArray skin = "[SUFACE_IMAGE]\r\nTABNORMAL = tab.bmp \r\n; a comment=x\r\n[SUFACE_COLOR]\r\nTEXT=ff\r\n";
         QTest::newRow("plain value, blanks around it dropped") << skin << "SUFACE_IMAGE" << "TABNORMAL" << "tab.bmp";
         QTest::newRow("names compare without case") << skin << "suface_image" << "tabNormal" << "tab.bmp";
+        QTest::newRow("asked names lose their surrounding blanks") << skin << " SUFACE_IMAGE\t" << "TABNORMAL " << "tab.bmp";
         QTest::newRow("key of another section is not seen") << skin << "SUFACE_IMAGE" << "TEXT" << "<def>";
         QTest::newRow("missing section gives the default") << skin << "NOPE" << "TEXT" << "<def>";
         QTest::newRow("comment lines are not keys") << skin << "SUFACE_IMAGE" << "; a comment" << "<def>";
