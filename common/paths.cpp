@@ -45,10 +45,26 @@ QString writableBase(QStandardPaths::StandardLocation location)
 
 } // namespace
 
+QString GetInstallationDirectoryFor(const QString& programFolder)
+{
+    const QString beside = QDir::cleanPath(programFolder);
+    // A build tree keeps everything in the folder of the programs.
+    if (QFileInfo(beside + QStringLiteral("/skinlist.ini")).isFile())
+        return beside;
+    // An installed package keeps the programs in <prefix>/bin, the shipped files in
+    // <prefix>/share/lorvane.
+    const QString shared = QDir::cleanPath(beside + QStringLiteral("/../share/") + QLatin1String(kDataFolderName));
+    if (QFileInfo(shared).isDir())
+        return shared;
+    // Neither: the callers' failing opens then name the program's folder.
+    return beside;
+}
+
 QString GetExeDirectory()
 {
-    const QString dir = g_exeDirectoryOverride.isEmpty() ? runningProgramFolder() : g_exeDirectoryOverride;
-    return QDir::cleanPath(dir);
+    if (!g_exeDirectoryOverride.isEmpty())
+        return QDir::cleanPath(g_exeDirectoryOverride);
+    return GetInstallationDirectoryFor(runningProgramFolder());
 }
 
 QString GetConfigerPathName()

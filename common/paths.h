@@ -7,12 +7,19 @@
 // Folders and files of the installation and of the user's own data. Every function
 // returns a usable path and creates the folder it names when it is missing.
 //
-// Shipped, read-only files (skins, Common/, data/html/, pictures) live in the folder
-// of the running program; the files the programs write (configuration, database,
-// snapshots) live in the user's XDG folders, shared by both programs.
+// Shipped, read-only files (skins, Common/, data/html/, pictures) live in the
+// installation folder: beside the programs in a build tree, <prefix>/share/lorvane when
+// installed; the files the programs write (configuration, database, snapshots) live in
+// the user's XDG folders, shared by both programs.
 
-// The program's folder, without a trailing separator.
+// The installation folder of the shipped files, without a trailing separator: the
+// folder of the running program, or the data folder installed beside it (see
+// GetInstallationDirectoryFor).
 LORVANECOMMON_EXPORT QString GetExeDirectory();
+// The installation folder for programs in `programFolder`: that folder itself when the
+// skin list is beside them (a build tree), else `programFolder`/../share/lorvane when it
+// exists (an installed package), else `programFolder`. No trailing separator.
+LORVANECOMMON_EXPORT QString GetInstallationDirectoryFor(const QString& programFolder);
 // Full path of the configuration file.
 LORVANECOMMON_EXPORT QString GetConfigerPathName();
 // Full path of the database file.
