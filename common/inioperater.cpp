@@ -58,6 +58,16 @@ QList<IniLine> readLines(const QString& path)
     return lines;
 }
 
+// A name as the file's names are compared: without surrounding blanks and without
+// byte-order marks in front (an editor may leave one before any line).
+QString normalName(QString name)
+{
+    name = name.trimmed();
+    while (name.startsWith(QChar(0xFEFF)))
+        name = name.mid(1).trimmed();
+    return name;
+}
+
 // The section name when the line opens a section.
 bool sectionName(const QByteArray& line, QString* name)
 {
@@ -69,7 +79,7 @@ bool sectionName(const QByteArray& line, QString* name)
     const qsizetype close = t.indexOf(']');
     if (close < 0)
         return false;
-    *name = QString::fromUtf8(t.mid(1, close - 1)).trimmed();
+    *name = normalName(QString::fromUtf8(t.mid(1, close - 1)));
     return true;
 }
 
@@ -81,7 +91,7 @@ bool keyValue(const QByteArray& line, QString* key, QString* value)
     const qsizetype eq = t.indexOf('=');
     if (eq < 0)
         return false;
-    *key = QString::fromUtf8(t.left(eq)).trimmed();
+    *key = normalName(QString::fromUtf8(t.left(eq)));
     if (value)
         *value = QString::fromUtf8(t.mid(eq + 1)).trimmed();
     return true;
@@ -100,12 +110,12 @@ bool sameName(const QString& a, const QString& b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-// An asked name as it reads back once written: through UTF-8 and without surrounding
-// blanks, as every name read from the file is. Otherwise a name written with a blank or
-// a byte-order mark at its start could never be found again.
+// An asked name as it reads back once written: through UTF-8 and normalised as every
+// name read from the file is. Otherwise a name written with a blank or a byte-order
+// mark at its start could never be found again.
 QString asStored(const QString& name)
 {
-    return QString::fromUtf8(name.toUtf8().trimmed()).trimmed();
+    return normalName(QString::fromUtf8(name.toUtf8()));
 }
 
 QByteArray joinLines(const QList<IniLine>& lines)

@@ -50,6 +50,9 @@ void quietHandler(QtMsgType type, const QMessageLogContext&, const QString& mess
     }
 }
 
+// Every harness, with or without an application object.
+[[maybe_unused]] const bool kQuiet = (qInstallMessageHandler(quietHandler), true);
+
 } // namespace
 
 void EnsureApplication()
@@ -57,7 +60,6 @@ void EnsureApplication()
     if (QCoreApplication::instance())
         return;
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(quietHandler);
     static int argc = 1;
     static char name[] = "lorvane-fuzz";
     static char* argv[] = {name, nullptr};

@@ -33,8 +33,8 @@ QString ScratchFolder();
 // Writes `bytes` to the file (whole, replacing it); stops the run when it cannot.
 void WriteFile(const QString& path, const QByteArray& bytes);
 
-// A QGuiApplication on the offscreen platform, made once. The product's warnings about
-// damaged input are dropped: they are expected here by the million.
+// A QGuiApplication on the offscreen platform, made once. (Every harness drops the
+// product's warnings about damaged input: they come by the million here.)
 void EnsureApplication();
 
 [[noreturn]] void Fail(const char* condition, const char* file, int line, const QString& detail);
