@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 namespace {
 
@@ -58,6 +59,14 @@ QList<IniLine> readLines(const QString& path)
     return lines;
 }
 
+// UTF-8 text as it stands: a byte-order mark at the start of a value or name is kept, as
+// it was written (the plain conversion would drop it).
+QString decode(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
 // A name as the file's names are compared: without surrounding blanks and without
 // byte-order marks in front (an editor may leave one before any line).
 QString normalName(QString name)
@@ -79,7 +88,7 @@ bool sectionName(const QByteArray& line, QString* name)
     const qsizetype close = t.indexOf(']');
     if (close < 0)
         return false;
-    *name = normalName(QString::fromUtf8(t.mid(1, close - 1)));
+    *name = normalName(decode(t.mid(1, close - 1)));
     return true;
 }
 
@@ -91,9 +100,9 @@ bool keyValue(const QByteArray& line, QString* key, QString* value)
     const qsizetype eq = t.indexOf('=');
     if (eq < 0)
         return false;
-    *key = normalName(QString::fromUtf8(t.left(eq)));
+    *key = normalName(decode(t.left(eq)));
     if (value)
-        *value = QString::fromUtf8(t.mid(eq + 1)).trimmed();
+        *value = decode(t.mid(eq + 1)).trimmed();
     return true;
 }
 
@@ -115,7 +124,7 @@ bool sameName(const QString& a, const QString& b)
 // mark at its start could never be found again.
 QString asStored(const QString& name)
 {
-    return normalName(QString::fromUtf8(name.toUtf8()));
+    return normalName(decode(name.toUtf8()));
 }
 
 QByteArray joinLines(const QList<IniLine>& lines)
@@ -138,8 +147,9 @@ bool CINIOperater::IsWritableEntry(const QString& section, const QString& key, c
     const auto breaksLine = [](const QString& text) {
         return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
     };
-    const QString k = key.trimmed();
-    return !section.trimmed().isEmpty() && !section.contains(QLatin1Char(']')) && !breaksLine(section)
+    // Judged as they will read back, so that a byte-order mark cannot hide a leading "[".
+    const QString k = normalName(key);
+    return !normalName(section).isEmpty() && !section.contains(QLatin1Char(']')) && !breaksLine(section)
         && !k.isEmpty() && !k.contains(QLatin1Char('=')) && !k.startsWith(QLatin1Char('['))
         && !k.startsWith(QLatin1Char(';')) && !k.startsWith(QLatin1Char('#')) && !breaksLine(key)
         && !breaksLine(value);

@@ -187,6 +187,7 @@ private slots:
         QTest::newRow("closing bracket alone") << "a]b" << "k" << "v";
         QTest::newRow("equals in the key") << "s" << "SKIN_NAME=x" << "v";
         QTest::newRow("key opening a section") << "s" << "[t]" << "v";
+        QTest::newRow("key opening a section behind a byte-order mark") << "s" << QStringLiteral("\uFEFF[t]") << "v";
         QTest::newRow("key that is a comment") << "s" << ";k" << "v";
         QTest::newRow("blank key") << "s" << "  " << "v";
         QTest::newRow("blank section") << "" << "k" << "v";
