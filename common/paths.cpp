@@ -1,6 +1,7 @@
 #include "paths.h"
 
 #include "commonlog.h"
+#include "inioperater.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -8,9 +9,19 @@
 #include <QStandardPaths>
 #include <QUuid>
 
+#include <mutex>
+#include <optional>
+
+#include <pwd.h>
+#include <unistd.h>
+
 namespace {
 
 QString g_exeDirectoryOverride;
+
+std::mutex g_familyMutex;
+QString g_familyDirectoryOverride;
+std::optional<FamilyLayout> g_familyLayout;
 
 const char kDataFolderName[] = "lorvane";
 
@@ -45,6 +56,106 @@ QString writableBase(QStandardPaths::StandardLocation location)
 
 } // namespace
 
+const char kFamilyDirectory[] = "/var/lib/lorvane";
+const char kFamilyFileName[] = "family.ini";
+
+bool IsUsableAccountName(const QString& name)
+{
+    if (name.isEmpty() || name.size() > 32 || name == QLatin1String(".") || name == QLatin1String("..")
+        || name.startsWith(QLatin1Char('-')))
+        return false;
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        const bool plain = (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9')
+            || u == u'.' || u == u'_' || u == u'-';
+        if (!plain)
+            return false;
+    }
+    return true;
+}
+
+FamilyLayout ReadFamilyLayout(const QString& folder, const QString& userName)
+{
+    FamilyLayout layout;
+    const QString base = QDir::cleanPath(folder);
+    layout.folder = base;
+    const QString file = base + QLatin1Char('/') + QLatin1String(kFamilyFileName);
+    // Only what is there counts: a dangling link or a folder of that name is not the
+    // file, but something in its place is not "no family install" either.
+    const QFileInfo info(file);
+    if (!info.exists() && !info.isSymLink())
+        return layout;
+    layout.on = true;
+    layout.configFile = base + QStringLiteral("/lorvane.cfg");
+    layout.sitesDatabase = base + QStringLiteral("/sites.db");
+    layout.snapshotFolder = base + QStringLiteral("/snapshots");
+    const QString child = CINIOperater(file).ReadString(QStringLiteral("family"), QStringLiteral("child"));
+    if (!IsUsableAccountName(child)) {
+        qCWarning(lcCommon) << file << "names no usable child account:" << child;
+        return layout;
+    }
+    layout.child = child;
+    layout.isChild = !userName.isEmpty() && userName == child;
+    layout.childFolder = base + QStringLiteral("/children/") + child;
+    layout.childDatabase = layout.childFolder + QStringLiteral("/lorvane.db");
+    return layout;
+}
+
+QString CurrentAccountName()
+{
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    char buffer[4096];
+    if (::getpwuid_r(::geteuid(), &entry, buffer, sizeof buffer, &found) != 0 || !found)
+        return QString();
+    return QString::fromLocal8Bit(found->pw_name);
+}
+
+QString GetFamilyDirectory()
+{
+    std::lock_guard lock(g_familyMutex);
+    return g_familyDirectoryOverride.isEmpty() ? QString::fromLatin1(kFamilyDirectory)
+                                               : QDir::cleanPath(g_familyDirectoryOverride);
+}
+
+FamilyLayout CurrentFamilyLayout()
+{
+    const QString folder = GetFamilyDirectory();
+    {
+        std::lock_guard lock(g_familyMutex);
+        if (g_familyLayout && g_familyLayout->folder == folder)
+            return *g_familyLayout;
+    }
+    const FamilyLayout layout = ReadFamilyLayout(folder, CurrentAccountName());
+    std::lock_guard lock(g_familyMutex);
+    g_familyLayout = layout;
+    return layout;
+}
+
+bool IsFamilyMode()
+{
+    return CurrentFamilyLayout().on;
+}
+
+QString GetSitesDataBasePathName()
+{
+    const FamilyLayout family = CurrentFamilyLayout();
+    return family.on ? family.sitesDatabase : QString();
+}
+
+bool IsFamilySharedFile(const QString& path)
+{
+    const FamilyLayout family = CurrentFamilyLayout();
+    return family.on && QFileInfo(path).absolutePath() == family.folder;
+}
+
+void SetFamilyDirectoryOverride(const QString& directory)
+{
+    std::lock_guard lock(g_familyMutex);
+    g_familyDirectoryOverride = directory;
+    g_familyLayout.reset();
+}
+
 QString GetInstallationDirectoryFor(const QString& programFolder)
 {
     const QString beside = QDir::cleanPath(programFolder);
@@ -69,11 +180,19 @@ QString GetExeDirectory()
 
 QString GetConfigerPathName()
 {
+    const FamilyLayout family = CurrentFamilyLayout();
+    if (family.on)
+        return family.configFile;
     return writableBase(QStandardPaths::GenericConfigLocation) + QStringLiteral("/lorvane.cfg");
 }
 
 QString GetDataBasePathName()
 {
+    const FamilyLayout family = CurrentFamilyLayout();
+    // The child's folder is made by the installer with its owner and modes: a folder
+    // made here would belong to whoever ran first.
+    if (family.on)
+        return family.childDatabase;
     return writableBase(QStandardPaths::GenericDataLocation) + QStringLiteral("/lorvane.db");
 }
 
@@ -84,6 +203,9 @@ QString GetPictureDirectory()
 
 QString GetWebSnapShootDirectory()
 {
+    const FamilyLayout family = CurrentFamilyLayout();
+    if (family.on)
+        return ensureFolder(family.snapshotFolder) + QLatin1Char('/');
     return ensureFolder(writableBase(QStandardPaths::GenericDataLocation) + QStringLiteral("/snapshots"))
         + QLatin1Char('/');
 }

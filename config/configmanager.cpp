@@ -1,5 +1,7 @@
 #include "configmanager.h"
 
+#include "paths.h"
+
 #include <QLoggingCategory>
 #include <QSaveFile>
 
@@ -82,6 +84,17 @@ std::string describe(ReadResult result, const std::string& why)
     return result == ReadResult::Missing ? std::string("is missing") : "cannot be read (" + why + ")";
 }
 
+QFileDevice::Permissions recordPermissionsFor(const QString& path)
+{
+    // In a family install the parents' group saves the record and the child's browser
+    // reads it; the folder's group is the parents'.
+    if (IsFamilySharedFile(path))
+        return QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::WriteGroup
+            | QFileDevice::ReadOther;
+    // The record holds the password hash: keep it to its owner.
+    return QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+}
+
 // Writes the record beside `target` and puts it in place only when it is complete and
 // on disk (an unnamed file until then, so a crash leaves nothing behind). On failure
 // `target` is as it was and `why` says what went wrong.
@@ -93,9 +106,8 @@ bool writeRecordAtomically(const std::string& target, const ConfigRecord& record
         *why = file.errorString();
         return false;
     }
-    // The record holds the password hash: keep it to its owner.
-    if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-        qCWarning(lcConfig) << "cannot keep" << target.c_str() << "to its owner:" << file.errorString();
+    if (!file.setPermissions(recordPermissionsFor(file.fileName())))
+        qCWarning(lcConfig) << "cannot set the permissions of" << target.c_str() << ":" << file.errorString();
     if (file.write(reinterpret_cast<const char*>(&record), sizeof record) != qint64(sizeof record)) {
         *why = file.errorString();
         file.cancelWriting();

@@ -44,7 +44,7 @@ bool IsChildSite(const QString& address)
     try {
         CppSQLiteDB db;
         OpenBrowsingDatabase(db, g_path.get());
-        CppSQLiteQuery rows = db.execQuery("select * from sites");
+        CppSQLiteQuery rows = db.execQuery(SitesSql("select * from {sites}").constData());
         const int urlField = rows.fieldIndex("siteurl");
         if (urlField < 0)
             return false;
@@ -64,7 +64,8 @@ void GetSiteLinks(QList<SiteLink>& list)
     CppSQLiteDB db;
     OpenBrowsingDatabase(db, g_path.get());
     QList<SiteLink> read;
-    for (CppSQLiteQuery rows = db.execQuery("select * from sites"); !rows.eof(); rows.nextRow())
+    CppSQLiteQuery rows = db.execQuery(SitesSql("select * from {sites}").constData());
+    for (; !rows.eof(); rows.nextRow())
         read.append(SiteLink{rows.fieldValue("sitename"), rows.fieldValue("siteurl")});
     list.append(read);
 }

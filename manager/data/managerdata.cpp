@@ -77,13 +77,14 @@ bool IsSiteExist(const QString& url)
 {
     CppSQLiteDB db;
     OpenBrowsingDatabase(db, g_path.get());
-    return !db.execQuery("select * from sites where siteurl=?", {TrimBlanks(url)}).eof();
+    return !db.execQuery(SitesSql("select * from {sites} where siteurl=?").constData(), {TrimBlanks(url)}).eof();
 }
 
 bool AddSite(const QString& url, const QString& name, const QString& image)
 {
     try {
-        ExecBrowsingWrite(g_path.get(), "Insert Into sites(siteurl, sitename, siteimage) values(?,?,?)",
+        ExecBrowsingWrite(g_path.get(),
+                          SitesSql("Insert Into {sites}(siteurl, sitename, siteimage) values(?,?,?)").constData(),
                           {TrimBlanks(url), TrimBlanks(name), image});
         return true;
     } catch (...) {
@@ -94,7 +95,7 @@ bool AddSite(const QString& url, const QString& name, const QString& image)
 
 int GetSitePageCount()
 {
-    return countPages("select count(*) from sites");
+    return countPages(SitesSql("select count(*) from {sites}").constData());
 }
 
 bool HasNextSitePage(int page)
@@ -109,25 +110,26 @@ bool HasPrevSitePage(int page)
 
 void GetSitePage(int page, QList<SiteRecord>& list)
 {
-    appendPage("select * from sites order by siteid desc limit ?,?", page, list, siteOf);
+    appendPage(SitesSql("select * from {sites} order by siteid desc limit ?,?").constData(), page, list, siteOf);
 }
 
 SiteRecord GetSiteById(int id)
 {
     CppSQLiteDB db;
     OpenBrowsingDatabase(db, g_path.get());
-    const CppSQLiteQuery rows = db.execQuery("select * from sites where siteid=?", {id});
+    const CppSQLiteQuery rows = db.execQuery(SitesSql("select * from {sites} where siteid=?").constData(), {id});
     return rows.eof() ? SiteRecord{} : siteOf(rows);
 }
 
 void UpdateSite(int id, const QString& url, const QString& name)
 {
-    ExecBrowsingWrite(g_path.get(), "Update sites Set siteurl=?, sitename=? where siteid=?", {url, name, id});
+    ExecBrowsingWrite(g_path.get(), SitesSql("Update {sites} Set siteurl=?, sitename=? where siteid=?").constData(),
+                      {url, name, id});
 }
 
 void DeleteSite(int id)
 {
-    ExecBrowsingWrite(g_path.get(), "Delete From sites where siteid=?", {id});
+    ExecBrowsingWrite(g_path.get(), SitesSql("Delete From {sites} where siteid=?").constData(), {id});
 }
 
 int GetHistoryPageCount()
