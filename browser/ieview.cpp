@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
+#include <QWebEngineNewWindowRequest>
 #include <QTimer>
 #include <QWebEngineFileSystemAccessRequest>
 #include <QWebEngineProfile>
@@ -65,6 +66,8 @@ CIEPage::CIEPage(QWebEngineProfile* profile, CIEView* view)
     });
     // Devices, notifications and the file system stay out of reach of every page, and
     // no page makes itself the handler of another program's links.
+    connect(this, &QWebEnginePage::newWindowRequested, this,
+            [this](QWebEngineNewWindowRequest& request) { m_pView->openWindowFor(request.requestedUrl()); });
     connect(this, &QWebEnginePage::featurePermissionRequested, this, [this](const QUrl& origin, Feature feature) {
         setFeaturePermission(origin, feature, PermissionDeniedByUser);
     });
@@ -145,12 +148,6 @@ void CIEPage::openWarning(const QUrl& warning)
         else
             self->load(warning);
     });
-}
-
-QWebEnginePage* CIEPage::createWindow(WebWindowType)
-{
-    CIEView* view = m_pView->openNewWindow();
-    return view ? view->page() : nullptr;
 }
 
 QStringList CIEPage::chooseFiles(FileSelectionMode, const QStringList&, const QStringList&)
@@ -260,7 +257,17 @@ void CIEView::Print(QPrinter* printer)
     print(printer);
 }
 
-CIEView* CIEView::openNewWindow()
+void CIEView::openWindowFor(const QUrl& address)
 {
-    return m_newWindow ? m_newWindow(this) : nullptr;
+    // A window a page asks for is a new tab that opens the address itself; the page never
+    // gets hold of it. The engine crashes when it shows a window whose first document a
+    // script wrote, and a window the page could script would carry the page's rights
+    // into a tab of its own. A window with no address of its own shows nothing anyway.
+    if (address.isEmpty() || address.toString().compare(QLatin1String("about:blank"), Qt::CaseInsensitive) == 0) {
+        qCWarning(lcBrowser) << "a page of" << url().host() << "asked for a blank window; none opened";
+        return;
+    }
+    CIEView* view = m_newWindow ? m_newWindow(this) : nullptr;
+    if (view)
+        view->load(address);
 }

@@ -33,7 +33,6 @@ public:
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
-    QWebEnginePage* createWindow(WebWindowType type) override;
     // Nothing is ever picked from the child's files: a page's file chooser gets no file.
     QStringList chooseFiles(FileSelectionMode mode, const QStringList& oldFiles,
                             const QStringList& acceptedMimeTypes) override;
@@ -100,7 +99,7 @@ protected:
 
 private:
     friend class CIEPage;
-    CIEView* openNewWindow();
+    void openWindowFor(const QUrl& address);
 
     CIEPage* m_pPage;
     QString m_strPageTitle;

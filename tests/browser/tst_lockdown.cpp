@@ -152,21 +152,22 @@ document.head.appendChild(m); });</script>)",
      Step::None, nullptr, kRefused, nullptr},
     {"window.open of B", 1, "{PAGE}", R"(<script>ping('ready').then(() => window.open('{B}/open'));</script>)",
      Step::None, nullptr, kRefused, nullptr},
-    {"blank window opened, then sent to B", 1, "{PAGE}",
+    {"blank window opened, then sent to B: no window to send", 1, "{PAGE}",
      R"(<script>ping('ready').then(() => { const w = window.open('about:blank', 'later');
 if (w) w.location.href = '{B}/later'; });</script>)",
-     Step::None, nullptr, kRefused, nullptr},
+     Step::None, nullptr, 0, nullptr},
     {"Refresh header from A to B", 1, "{A}/refresh-header", nullptr, Step::None, nullptr, kRefused, nullptr},
     {"about:blank window written with a frame of B", 1, "{PAGE}",
      R"(<script>ping('ready').then(() => { const w = window.open('');
 if (w) { w.document.write("<iframe src='{B}/written'></iframe>"); w.document.close(); } });</script>)",
      Step::None, nullptr, 0, nullptr},
-    // A blank window a recommended page writes is that page's own content, with its rights
-    // for pictures and scripts (its frames are checked, as the row before shows).
-    {"about:blank window written by the recommended page shows a picture of another host", 1, "{PAGE}",
+    // A page never gets hold of a window it opens: a blank one is not opened at all, so
+    // nothing the page would write into it loads (and the engine, which crashed on showing
+    // such a window, never has one to show).
+    {"about:blank window the recommended page writes a picture into opens nothing", 1, "{PAGE}",
      R"(<script>ping('ready').then(() => { const w = window.open('');
 if (w) { w.document.write("<img src='{CL}/writtenimg'>"); w.document.close(); } });</script>)",
-     Step::None, nullptr, Reaches, "C:/writtenimg"},
+     Step::None, nullptr, 0, nullptr},
     {"window.open of a javascript: address that writes a frame of B", 1, "{PAGE}",
      R"HTML(<script>ping('ready').then(() => window.open("javascript:document.write(\"<iframe src='{B}/jswindow'></iframe>\")"));</script>)HTML",
      Step::None, nullptr, 0, nullptr},
@@ -686,6 +687,8 @@ private slots:
         const bool closed = closeBrowser(browser);
         if (!closed)
             problems.append(QStringLiteral("the browser did not close from its close button"));
+        else if (browser.exitStatus() != QProcess::NormalExit || browser.exitCode() != 0)
+            problems.append(QStringLiteral("the browser crashed or failed (exit code %1)").arg(browser.exitCode()));
 
         if (route.onlyChildSites == 1 && !m_b.connections().isEmpty())
             problems.append(QStringLiteral("B (not recommended) saw %1 connection(s): %2")
