@@ -3,11 +3,20 @@
 #include "translations.h"
 
 #include <QApplication>
+#include <QSurfaceFormat>
 #include <QWebEngineProfile>
 
 int main(int argc, char** argv)
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Eight bits a colour for the pages' GL surfaces. Left open, a software GL under
+    // Wayland picks 16-bit pixels in shared memory, whose rows of an odd width (the frame
+    // is the screen and 3 more) a compositor's software renderer cannot read, and it fails.
+    QSurfaceFormat format = QSurfaceFormat::defaultFormat();
+    format.setRedBufferSize(8);
+    format.setGreenBufferSize(8);
+    format.setBlueBufferSize(8);
+    QSurfaceFormat::setDefaultFormat(format);
     RequestEngineLanguage();
     CPreviewSkinSelectDlg::RegisterAppScheme();
     QApplication app(argc, argv);

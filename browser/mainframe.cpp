@@ -17,6 +17,7 @@
 #include "printfiles.h"
 #include "screencovers.h"
 #include "tabcontainerbar.h"
+#include "taskkeymanager.h"
 #include "tickclock.h"
 #include "timelimit.h"
 #include "workspacebar.h"
@@ -113,7 +114,10 @@ CMainFrame::CMainFrame(QWidget* parent)
 
     if (QScreen* screen = QGuiApplication::primaryScreen())
         setGeometry(FrameGeometry(screen->geometry()));
-    new CScreenCovers(this);
+    // The kiosk compositor spreads the frame over every monitor itself; a cover there
+    // would be one more full-screen window, stacked over the frame.
+    if (CTaskKeyManager::CurrentGuard() != CTaskKeyManager::KeyGuard::Kiosk)
+        new CScreenCovers(this);
 
     m_lockRunner = [this] {
         CLockScreenDlg lock(this);

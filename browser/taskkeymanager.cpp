@@ -3,15 +3,28 @@
 #include "browserlog.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <xcb/xcb.h>
 
+// Said at info level, so the session's log shows who keeps the child in.
+Q_LOGGING_CATEGORY(lcKiosk, "lorvane.browser.kiosk", QtInfoMsg)
+
 namespace {
+
+// The kiosk compositor of the children's session (lorvane-kids-session).
+const char kKioskCompositor[] = "cage";
 
 constexpr int kRetryMs = 250;
 constexpr int kWatchdogMs = 500;
@@ -20,7 +33,22 @@ unsigned long g_blockedClasses = 0;
 bool g_held = false;
 bool g_regrabEnabled = true;
 bool g_toldUnsupported = false;
+bool g_toldKiosk = false;
 bool g_toldRefused = false;
+
+// The plug-in's variants ("wayland-egl", ...) talk to the same compositor.
+bool isWaylandPlatform(const QString& platform)
+{
+    return platform == QLatin1String("wayland") || platform.startsWith(QLatin1String("wayland-"));
+}
+
+// The compositor of this run, asked once; empty off Wayland.
+QString currentCompositor()
+{
+    static const QString name =
+        isWaylandPlatform(QGuiApplication::platformName()) ? CTaskKeyManager::WaylandCompositor() : QString();
+    return name;
+}
 
 xcb_connection_t* x11Connection()
 {
@@ -238,11 +266,36 @@ void holdKeyboard()
 
 void CTaskKeyManager::Disable(unsigned long keyClass, int block, int /*flag*/)
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-        if (QGuiApplication::platformName() != QLatin1String("offscreen") && !g_toldUnsupported) {
+    switch (CurrentGuard()) {
+    case KeyGuard::Grab:
+        break;
+    case KeyGuard::None:
+        return;
+    case KeyGuard::Kiosk:
+        if (!g_toldKiosk) {
+            g_toldKiosk = true;
+            qCInfo(lcKiosk).noquote()
+                << QStringLiteral("the %1 kiosk compositor keeps the child in: it shows the browser alone and"
+                                  " passes it every key, so no keyboard grab is needed")
+                       .arg(QLatin1String(kKioskCompositor));
+        }
+        return;
+    case KeyGuard::Unguarded:
+        if (!g_toldUnsupported) {
             g_toldUnsupported = true;
-            qCWarning(lcTaskKeys).noquote()
-                << "the task keys cannot be blocked on the" << QGuiApplication::platformName() << "platform";
+            const QString platform = QGuiApplication::platformName();
+            if (isWaylandPlatform(platform)) {
+                const QString compositor = currentCompositor();
+                qCWarning(lcTaskKeys).noquote()
+                    << QStringLiteral("the task keys cannot be blocked under Wayland (compositor: %1): no program"
+                                      " can hold the keyboard there; the children's session lorvane-kids-session"
+                                      " runs the browser under the %2 kiosk compositor, which keeps the child in")
+                           .arg(compositor.isEmpty() ? QStringLiteral("unknown") : compositor,
+                                QLatin1String(kKioskCompositor));
+            } else {
+                qCWarning(lcTaskKeys).noquote()
+                    << "the task keys cannot be blocked on the" << platform << "platform";
+            }
         }
         return;
     }
@@ -279,4 +332,77 @@ bool CTaskKeyManager::IsKeyboardHeld()
 void CTaskKeyManager::SetRegrabEnabled(bool enabled)
 {
     g_regrabEnabled = enabled;
+}
+
+CTaskKeyManager::KeyGuard CTaskKeyManager::GuardFor(const QString& platform, const QString& compositor)
+{
+    if (platform == QLatin1String("xcb"))
+        return KeyGuard::Grab;
+    if (platform == QLatin1String("offscreen"))
+        return KeyGuard::None;
+    if (isWaylandPlatform(platform))
+        return compositor == QLatin1String(kKioskCompositor) ? KeyGuard::Kiosk : KeyGuard::Unguarded;
+    return KeyGuard::Unguarded;
+}
+
+QString CTaskKeyManager::WaylandCompositor()
+{
+    // Where the Wayland client library itself would connect.
+    QString path = qEnvironmentVariable("WAYLAND_DISPLAY");
+    if (path.isEmpty())
+        path = QStringLiteral("wayland-0");
+    if (!QDir::isAbsolutePath(path)) {
+        const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+        if (runtime.isEmpty()) {
+            qCWarning(lcTaskKeys) << "XDG_RUNTIME_DIR is not set: cannot tell which Wayland compositor runs";
+            return {};
+        }
+        path = runtime + QLatin1Char('/') + path;
+    }
+    const QByteArray native = QFile::encodeName(path);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    if (native.size() >= qsizetype(sizeof address.sun_path)) {
+        qCWarning(lcTaskKeys) << "the Wayland socket path is too long to connect to:" << path;
+        return {};
+    }
+    std::memcpy(address.sun_path, native.constData(), native.size());
+
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        qCWarning(lcTaskKeys).noquote() << "cannot open a socket to ask for the Wayland compositor:"
+                                        << strerror(errno);
+        return {};
+    }
+    // The credentials of a connected local socket name the process listening on it.
+    ucred peer {};
+    socklen_t size = sizeof peer;
+    const bool connected = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    const int connectError = errno;
+    const bool known = connected && ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.pid > 0;
+    ::close(fd);
+    if (!connected) {
+        qCWarning(lcTaskKeys).noquote()
+            << QStringLiteral("cannot reach the Wayland compositor at %1: %2").arg(path, strerror(connectError));
+        return {};
+    }
+    if (!known) {
+        qCWarning(lcTaskKeys).noquote() << "the Wayland compositor at" << path << "does not tell its process";
+        return {};
+    }
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(peer.pid));
+    if (!comm.open(QIODevice::ReadOnly)) {
+        qCWarning(lcTaskKeys).noquote()
+            << QStringLiteral("cannot read the name of the Wayland compositor's process %1: %2")
+                   .arg(peer.pid)
+                   .arg(comm.errorString());
+        return {};
+    }
+    return QString::fromLocal8Bit(comm.readAll()).trimmed();
+}
+
+CTaskKeyManager::KeyGuard CTaskKeyManager::CurrentGuard()
+{
+    static const KeyGuard guard = GuardFor(QGuiApplication::platformName(), currentCompositor());
+    return guard;
 }
