@@ -12,12 +12,10 @@ CContainerView::CContainerView(QWidget* parent)
 
 CContainerView::~CContainerView()
 {
-    // Each page records its last stay as it goes. Newest first: a window a page opened
-    // goes before its opener, which the engine may still ask about the window's requests.
+    // Each page records its last stay as it goes.
     const QList<CIEView*> pages = m_listPages;
     m_listPages.clear();
-    for (auto it = pages.crbegin(); it != pages.crend(); ++it)
-        delete *it;
+    qDeleteAll(pages);
 }
 
 CIEView* CContainerView::CreateView()

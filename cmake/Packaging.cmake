@@ -74,4 +74,6 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${_lorvane_private_libs})
 # Needed at run time but not linked: the web engine's page process, the X11 platform
 # plug-in, the Chinese fonts of the captions and pages, Qt's own Chinese texts.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6webenginecore6-bin, qt6-qpa-plugins, fonts-noto-cjk, qt6-translations-l10n")
+# The kids' session (lorvane-kids-session) runs the browser under the cage kiosk compositor.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cage, xwayland, qt6-wayland")
 include(CPack)
