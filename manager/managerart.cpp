@@ -13,29 +13,7 @@ QImage iconImage(int size)
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 32.0, size / 32.0);
-    QLinearGradient ground(0, 0, 32, 32);
-    ground.setColorAt(0, QColor(64, 170, 110));
-    ground.setColorAt(1, QColor(28, 110, 168));
-    p.setPen(Qt::NoPen);
-    p.setBrush(ground);
-    p.drawRoundedRect(QRectF(1, 1, 30, 30), 7, 7);
-    // A shield that keeps a heart: the parents watching over the child.
-    QPainterPath shield;
-    shield.moveTo(16, 5);
-    shield.cubicTo(20, 7.5, 23, 8, 26, 8);
-    shield.cubicTo(26, 18, 22.5, 24, 16, 28);
-    shield.cubicTo(9.5, 24, 6, 18, 6, 8);
-    shield.cubicTo(9, 8, 12, 7.5, 16, 5);
-    p.setBrush(Qt::white);
-    p.drawPath(shield);
-    QPainterPath heart;
-    heart.moveTo(16, 22);
-    heart.cubicTo(10, 18, 10.5, 12.5, 13.5, 12.5);
-    heart.cubicTo(15, 12.5, 16, 14, 16, 14);
-    heart.cubicTo(16, 14, 17, 12.5, 18.5, 12.5);
-    heart.cubicTo(21.5, 12.5, 22, 18, 16, 22);
-    p.setBrush(QColor(236, 92, 64));
-    p.drawPath(heart);
+    ManagerArt::DrawShieldMark(p, 0);
     return img;
 }
 
@@ -116,6 +94,36 @@ QImage historyHeaderLine()
 }
 
 } // namespace
+
+void ManagerArt::DrawShieldMark(QPainter& p, qreal lift)
+{
+    QLinearGradient ground(0, 0, 32, 32);
+    ground.setColorAt(0, QColor(64, 170, 110));
+    ground.setColorAt(1, QColor(28, 110, 168));
+    p.setPen(Qt::NoPen);
+    p.setBrush(ground);
+    p.drawRoundedRect(QRectF(1, 1, 30, 30), 7, 7);
+    // A shield that keeps a heart: the parents watching over the child.
+    p.save();
+    p.translate(0, -lift);
+    QPainterPath shield;
+    shield.moveTo(16, 5);
+    shield.cubicTo(20, 7.5, 23, 8, 26, 8);
+    shield.cubicTo(26, 18, 22.5, 24, 16, 28);
+    shield.cubicTo(9.5, 24, 6, 18, 6, 8);
+    shield.cubicTo(9, 8, 12, 7.5, 16, 5);
+    p.setBrush(Qt::white);
+    p.drawPath(shield);
+    QPainterPath heart;
+    heart.moveTo(16, 22);
+    heart.cubicTo(10, 18, 10.5, 12.5, 13.5, 12.5);
+    heart.cubicTo(15, 12.5, 16, 14, 16, 14);
+    heart.cubicTo(16, 14, 17, 12.5, 18.5, 12.5);
+    heart.cubicTo(21.5, 12.5, 22, 18, 16, 22);
+    p.setBrush(QColor(236, 92, 64));
+    p.drawPath(heart);
+    p.restore();
+}
 
 QIcon ManagerIcon()
 {

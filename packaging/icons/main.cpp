@@ -2,6 +2,7 @@
 //   <out>/hicolor/<N>x<N>/apps/lorvane.png and lorvane-manager.png for every size N given.
 // Both are drawn as shapes at each size, so the large ones are as sharp as the small.
 #include "icons.h"
+#include "managerart.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,29 +25,7 @@ QImage managerIcon(int size)
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 32.0, size / 32.0);
-    QLinearGradient ground(0, 0, 32, 32);
-    ground.setColorAt(0, QColor(64, 170, 110));
-    ground.setColorAt(1, QColor(28, 110, 168));
-    p.setPen(Qt::NoPen);
-    p.setBrush(ground);
-    p.drawRoundedRect(QRectF(1, 1, 30, 30), 7, 7);
-
-    QPainterPath shield;
-    shield.moveTo(16, 4);
-    shield.cubicTo(20, 6.5, 23, 7, 26, 7);
-    shield.cubicTo(26, 17, 22.5, 23, 16, 27);
-    shield.cubicTo(9.5, 23, 6, 17, 6, 7);
-    shield.cubicTo(9, 7, 12, 6.5, 16, 4);
-    p.setBrush(Qt::white);
-    p.drawPath(shield);
-    QPainterPath heart;
-    heart.moveTo(16, 21);
-    heart.cubicTo(10, 17, 10.5, 11.5, 13.5, 11.5);
-    heart.cubicTo(15, 11.5, 16, 13, 16, 13);
-    heart.cubicTo(16, 13, 17, 11.5, 18.5, 11.5);
-    heart.cubicTo(21.5, 11.5, 22, 17, 16, 21);
-    p.setBrush(QColor(236, 92, 64));
-    p.drawPath(heart);
+    ManagerArt::DrawShieldMark(p, 1);
 
     const QImage globe = RenderLogo(size * 13 / 32);
     p.resetTransform();
