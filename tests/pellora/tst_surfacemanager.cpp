@@ -190,7 +190,7 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("create");
         QTest::newRow("missing file") << QByteArray() << false;
-        QTest::newRow("binary garbage") << QByteArray("\x00\xff\x13[[[=\n\x01", 11) << true;
+        QTest::newRow("binary garbage") << QByteArrayLiteral("\x00\xff\x13[[[=\n\x01") << true;
         QTest::newRow("truncated section") << QByteArray("[SUFACE_IMA") << true;
     }
     void missingOrBrokenFilesLeaveBareFolders()
