@@ -175,7 +175,18 @@ QString GetExeDirectory()
 {
     if (!g_exeDirectoryOverride.isEmpty())
         return QDir::cleanPath(g_exeDirectoryOverride);
-    return GetInstallationDirectoryFor(runningProgramFolder());
+    // Asked on every navigation; the program does not move while it runs, so the
+    // lookup's file checks are made once per program folder.
+    static std::mutex mutex;
+    static QString programFolder;
+    static QString installation;
+    const QString folder = runningProgramFolder();
+    std::lock_guard lock(mutex);
+    if (folder != programFolder) {
+        programFolder = folder;
+        installation = GetInstallationDirectoryFor(folder);
+    }
+    return installation;
 }
 
 QString GetConfigerPathName()

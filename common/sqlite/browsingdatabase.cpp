@@ -14,29 +14,26 @@
 
 namespace {
 
-const char kCreateTables[] =
-    "create table if not exists sites(siteid integer primary key, siteurl text, sitename text, siteimage text);"
-    "create table if not exists history(historyID integer primary key, beginTime text, delayTime integer,"
-    " visitURL text);"
-    "create table if not exists favors(favorid integer primary key, favorName text, favorURL text,"
-    " clsid integer);"
-    "create table if not exists visitecls(clsid integer primary key, clsName text)";
+// The columns of the sites table, and the other three tables, written once for both the
+// single file and a family install's two files.
+#define LORVANE_SITES_COLUMNS "(siteid integer primary key, siteurl text, sitename text, siteimage text)"
+#define LORVANE_CREATE_OWN_TABLES                                                                          \
+    "create table if not exists history(historyID integer primary key, beginTime text, delayTime integer," \
+    " visitURL text);"                                                                                    \
+    "create table if not exists favors(favorid integer primary key, favorName text, favorURL text,"      \
+    " clsid integer);"                                                                                    \
+    "create table if not exists visitecls(clsid integer primary key, clsName text)"
+
+const char kCreateTables[] = "create table if not exists sites" LORVANE_SITES_COLUMNS ";" LORVANE_CREATE_OWN_TABLES;
 
 const char kCountTables[] = "select count(*) from sqlite_master where type='table'"
                             " and lower(name) in ('sites','history','favors','visitecls')";
 
 // A family install keeps the recommended sites apart, in the file the child only reads.
-const char kCreateOwnTables[] =
-    "create table if not exists history(historyID integer primary key, beginTime text, delayTime integer,"
-    " visitURL text);"
-    "create table if not exists favors(favorid integer primary key, favorName text, favorURL text,"
-    " clsid integer);"
-    "create table if not exists visitecls(clsid integer primary key, clsName text)";
+const char kCreateOwnTables[] = LORVANE_CREATE_OWN_TABLES;
 const char kCountOwnTables[] = "select count(*) from sqlite_master where type='table'"
                                " and lower(name) in ('history','favors','visitecls')";
-const char kCreateFamilySites[] =
-    "create table if not exists family.sites(siteid integer primary key, siteurl text, sitename text,"
-    " siteimage text)";
+const char kCreateFamilySites[] = "create table if not exists family.sites" LORVANE_SITES_COLUMNS;
 const char kCountFamilySites[] = "select count(*) from family.sqlite_master where type='table'"
                                  " and lower(name)='sites'";
 

@@ -3,18 +3,24 @@
 #include "skinlog.h"
 #include "tiling.h"
 
+#include <QCache>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
+#include <mutex>
 
 namespace Pellora {
 
 namespace {
 
 constexpr QRgb kMagenta = 0xffff00ff;
+// Every picture of a skin or two, decoded, fits well within this.
+constexpr qsizetype kDecodedCacheBytes = 48 * 1024 * 1024;
 
 // A bitmap file shorter than its header says is cut off: the reader would fill the
 // missing rows with black instead of failing.
@@ -38,8 +44,20 @@ QImage LoadSkinImage(const QString& path)
     // No path is no picture asked for (no skin applied yet), not a failure.
     if (path.isEmpty())
         return QImage();
+    // The usable check and then every control of a kind ask for the same pictures:
+    // each is decoded once while its file keeps its time and size.
+    static std::mutex mutex;
+    static QCache<QString, QImage> decoded(kDecodedCacheBytes);
+    const QFileInfo info(path);
+    const QString key = path + QLatin1Char('\n') + QString::number(info.lastModified().toMSecsSinceEpoch())
+        + QLatin1Char('\n') + QString::number(info.size());
+    {
+        std::lock_guard lock(mutex);
+        if (const QImage* hit = decoded.object(key))
+            return *hit;
+    }
     QImage image;
-    if (QFileInfo(path).isFile() && !isTruncatedBitmap(path))
+    if (info.isFile() && !isTruncatedBitmap(path))
         image = QImageReader(path).read();
     if (image.isNull()) {
         qCWarning(lcSkin) << "cannot load the skin picture" << path;
@@ -53,6 +71,8 @@ QImage LoadSkinImage(const QString& path)
                 line[x] = 0;
         }
     }
+    std::lock_guard lock(mutex);
+    decoded.insert(key, new QImage(image), std::max<qsizetype>(1, image.sizeInBytes()));
     return image;
 }
 
