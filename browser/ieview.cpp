@@ -262,9 +262,12 @@ void CIEView::openWindowFor(const QUrl& address)
     // A window a page asks for is a new tab that opens the address itself; the page never
     // gets hold of it. The engine crashes when it shows a window whose first document a
     // script wrote, and a window the page could script would carry the page's rights
-    // into a tab of its own. A window with no address of its own shows nothing anyway.
-    if (address.isEmpty() || address.toString().compare(QLatin1String("about:blank"), Qt::CaseInsensitive) == 0) {
-        qCWarning(lcBrowser) << "a page of" << url().host() << "asked for a blank window; none opened";
+    // into a tab of its own. Only a web address opens: the tab's load is the browser's
+    // own, which the engine lets reach local files and its own pages where a page's
+    // navigation could not; a blank window would show nothing anyway.
+    if (!NavigationPolicy::IsWebAddress(address)) {
+        qCWarning(lcBrowser) << "a page of" << url().host() << "asked for a window on" << address.toString().left(200)
+                             << "; none opened";
         return;
     }
     CIEView* view = m_newWindow ? m_newWindow(this) : nullptr;

@@ -7,12 +7,6 @@ namespace NavigationPolicy {
 
 namespace {
 
-bool isWeb(const QUrl& url)
-{
-    static const QStringList kWeb = {"http", "https", "ws", "wss", "ftp"};
-    return kWeb.contains(url.scheme().toLower());
-}
-
 // A blank document, or the inline document of a frame: nothing comes from anywhere.
 bool isBlank(const QUrl& url)
 {
@@ -34,9 +28,15 @@ bool isOwnPage(const QUrl& url, const QString& ownPages)
 
 } // namespace
 
+bool IsWebAddress(const QUrl& url)
+{
+    static const QStringList kWeb = {"http", "https", "ws", "wss", "ftp"};
+    return kWeb.contains(url.scheme().toLower());
+}
+
 bool IsRecommendedWebDocument(const QUrl& url, const SiteCheck& isChildSite)
 {
-    return isWeb(url) && !url.host().isEmpty() && isChildSite && isChildSite(url.toString());
+    return IsWebAddress(url) && !url.host().isEmpty() && isChildSite && isChildSite(url.toString());
 }
 
 Mode ModeFor(int onlyChildSites, bool restricted)
@@ -99,7 +99,7 @@ bool FrameAllowed(Mode mode, const QUrl& document, const QUrl& frame, const Site
 
 bool RequestAllowed(Mode mode, const QUrl& firstParty, const QUrl& request, const SiteCheck& isChildSite)
 {
-    if (mode == Mode::Free || !isWeb(request))
+    if (mode == Mode::Free || !IsWebAddress(request))
         return true;
     if (mode == Mode::OwnPagesOnly)
         return false;

@@ -27,6 +27,9 @@ enum class Verdict {
 
 using SiteCheck = std::function<bool(const QString& address)>;
 
+// An address of the web (http, https, ws, wss, ftp).
+bool IsWebAddress(const QUrl& url);
+
 // A web document of a recommended site; one without a host belongs to no site.
 bool IsRecommendedWebDocument(const QUrl& url, const SiteCheck& isChildSite);
 

@@ -274,6 +274,34 @@ private slots:
         QCOMPARE(frame.ActivePage(), tabs->GetPageItem(1)->m_pWnd.data());
     }
 
+    // Only a web address opens a window: the new tab's load is the browser's own, which
+    // could reach local files and the engine's pages where the page itself could not. A
+    // web window asked for afterwards still opens, so nothing else was in the way.
+    void windowsWithoutAWebAddressOpenNothing_data()
+    {
+        QTest::addColumn<int>("onlyChildSites");
+        QTest::addColumn<QString>("script");
+        QTest::newRow("blank window written into") << 1 << "const w = window.open(''); if (w) w.document.write('hi');";
+        QTest::newRow("local folder, switch off") << 0 << "window.open('file:///');";
+        QTest::newRow("engine page, switch off") << 0 << "window.open('chrome://gpu');";
+        QTest::newRow("script address, switch off") << 0 << "window.open('javascript:1');";
+    }
+    void windowsWithoutAWebAddressOpenNothing()
+    {
+        QFETCH(int, onlyChildSites);
+        QFETCH(QString, script);
+        const QString path = QStringLiteral("/asks/") + QString::fromUtf8(QTest::currentDataTag()).replace(u' ', u'-');
+        m_server.addTitledPage(path, QStringLiteral("Asks"),
+                               QStringLiteral("<script>%1 window.open('%2');</script>").arg(script, m_server.url("/popup").toString()));
+        ResetBrowserConfig(onlyChildSites, m_server.url(path).toString());
+        CMainFrame frame;
+        frame.OpenFirstPage();
+        CCoolTabBar* tabs = frame.TabContainerBar()->TabBar();
+        QTRY_COMPARE_WITH_TIMEOUT(tabs->GetPageCount(), 2, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(tabs->GetPageItem(1)->m_strText, QStringLiteral("Popup page"), 20000);
+        QCOMPARE(tabs->GetPageCount(), 2);
+    }
+
     void tabsOpenSwitchAndClose()
     {
         CMainFrame frame;
