@@ -8,5 +8,7 @@
 Q_DECLARE_LOGGING_CATEGORY(lcBrowser)
 // Starting a run: the parents' configuration.
 Q_DECLARE_LOGGING_CATEGORY(lcBrowserStart)
+// The steps of a start and when each ended (debug only).
+Q_DECLARE_LOGGING_CATEGORY(lcBrowserStartup)
 // Holding the keyboard against the task keys.
 Q_DECLARE_LOGGING_CATEGORY(lcTaskKeys)

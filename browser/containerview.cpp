@@ -1,6 +1,7 @@
 #include "containerview.h"
 
 #include "ieview.h"
+#include "tickclock.h"
 
 #include <QResizeEvent>
 
@@ -8,6 +9,8 @@ CContainerView::CContainerView(QWidget* parent)
     : QWidget(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
+    m_lifecycleTimer.setSingleShot(true);
+    connect(&m_lifecycleTimer, &QTimer::timeout, this, &CContainerView::UpdateLifecycles);
 }
 
 CContainerView::~CContainerView()
@@ -24,6 +27,10 @@ CIEView* CContainerView::CreateView()
     view->setGeometry(-800, -600, 800, 600);
     view->hide();
     view->setEnabled(false);
+    view->SetHiddenSince(TickClock::now());
+    connect(view, &CIEView::pageLoadingChanged, this, &CContainerView::scheduleLifecycles);
+    connect(view, &QWebEngineView::printFinished, this, &CContainerView::scheduleLifecycles);
+    connect(view->page(), &QWebEnginePage::recentlyAudibleChanged, this, &CContainerView::scheduleLifecycles);
     m_listPages.append(view);
     return view;
 }
@@ -36,14 +43,18 @@ int CContainerView::ActivateView(CIEView* page, bool takeFocus)
         m_pActivePage->SetActive(false);
         m_pActivePage->setEnabled(false);
         m_pActivePage->hide();
+        m_pActivePage->SetHiddenSince(TickClock::now());
     }
     m_pActivePage = page;
+    // Woken before it shows: an unloaded page starts loading its address again.
+    page->SetLifecycle(TabLifecycle::State::Active);
     page->setEnabled(true);
     page->SetActive(true);
     fillWithActivePage();
     if (takeFocus)
         page->setFocus();
     emit pageActivated(page);
+    scheduleLifecycles();
     return 1;
 }
 
@@ -54,6 +65,7 @@ int CContainerView::RemoveView(CIEView* page)
     m_listPages.removeOne(page);
     if (m_pActivePage == page)
         m_pActivePage = nullptr;
+    scheduleLifecycles();
     if (page->IsPrinting()) {
         // Its stay ends with its tab; the view itself waits for the print to finish.
         page->Page()->RecordLastStay();
@@ -64,6 +76,35 @@ int CContainerView::RemoveView(CIEView* page)
     }
     delete page;
     return 1;
+}
+
+void CContainerView::SetLifecycleBudget(const TabLifecycle::Budget& budget)
+{
+    m_lifecycleBudget = budget;
+    scheduleLifecycles();
+}
+
+void CContainerView::scheduleLifecycles()
+{
+    // After the event that asked for it: a page is shown, a load is reported, a tab goes.
+    m_lifecycleTimer.start(0);
+}
+
+void CContainerView::UpdateLifecycles()
+{
+    QList<TabLifecycle::Tab> tabs;
+    for (const CIEView* view : std::as_const(m_listPages))
+        tabs.append({view == m_pActivePage, view->HiddenSince(), view->IsLoading(), view->IsPrinting(),
+                     view->page()->recentlyAudible(), view->Lifecycle()});
+    const uint32_t now = TickClock::now();
+    const QList<TabLifecycle::State> plan = TabLifecycle::Plan(tabs, now, m_lifecycleBudget);
+    for (qsizetype i = 0; i < plan.size(); ++i)
+        m_listPages[i]->SetLifecycle(plan[i]);
+    const int next = TabLifecycle::NextChangeInMs(tabs, now, m_lifecycleBudget);
+    if (next >= 0)
+        m_lifecycleTimer.start(next);
+    else
+        m_lifecycleTimer.stop();
 }
 
 void CContainerView::fillWithActivePage()

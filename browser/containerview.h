@@ -1,13 +1,17 @@
 #pragma once
 
+#include "tablifecycle.h"
+
 #include <QList>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 class CIEView;
 
 // The frame's client area: owns the page views, one per tab, and shows exactly one
-// of them, the active page, filling the whole area.
+// of them, the active page, filling the whole area. The pages not shown sleep and,
+// past the budget, are unloaded, as the lifecycle rules say.
 class CContainerView : public QWidget
 {
     Q_OBJECT
@@ -28,6 +32,11 @@ public:
     CIEView* ActivePage() const { return m_pActivePage; }
     const QList<CIEView*>& Pages() const { return m_listPages; }
 
+    // Brings every page to the state the lifecycle rules give it now; it runs by itself
+    // whenever that may have changed.
+    void UpdateLifecycles();
+    void SetLifecycleBudget(const TabLifecycle::Budget& budget);
+
 signals:
     // The active page changed; the address box follows it.
     void pageActivated(CIEView* page);
@@ -38,7 +47,10 @@ protected:
 
 private:
     void fillWithActivePage();
+    void scheduleLifecycles();
 
     QPointer<CIEView> m_pActivePage;
     QList<CIEView*> m_listPages;
+    TabLifecycle::Budget m_lifecycleBudget;
+    QTimer m_lifecycleTimer;
 };

@@ -23,6 +23,8 @@
 #include <QWebEngineRegisterProtocolHandlerRequest>
 #include <QWebEngineScript>
 
+#include <utility>
+
 namespace PageNotice {
 const char kExternal[] = "这个链接要打开别的程序，Lorvane不会打开它。";
 const char kFileChooser[] = "这个网页想从电脑里选文件，请找爸爸妈妈帮忙。";
@@ -100,6 +102,8 @@ bool CIEPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMa
     const QString address = url.toString();
     switch (NavigationPolicy::TopLevel(mode, url, &BrowserData::IsChildSite, ownPages)) {
     case NavigationPolicy::Verdict::Allow:
+        if (std::exchange(m_bReloadingDiscarded, false) && m_stays.Address() == address)
+            return true;
         writeRow(m_stays.navigated(address, TickClock::now(), CurrentTimeText()));
         return true;
     case NavigationPolicy::Verdict::External:
@@ -173,11 +177,28 @@ CIEView::CIEView(QWidget* parent)
         // the tab's own caption.
         if (title == QLatin1String("about:blank") && (url().isEmpty() || url().toString() == title))
             return;
-        m_strPageTitle = title;
-        emit pageTitleChanged(this, title);
+        // An unloaded page, and one loading again, has only the engine's stand-ins.
+        if (m_bKeepTitle)
+            return;
+        setPageTitle(title);
     });
     connect(this, &QWebEngineView::loadProgress, this, [this](int percent) { emit pageProgress(this, percent); });
-    connect(this, &QWebEngineView::loadFinished, this, [this] { emit pageLoaded(this); });
+    connect(this, &QWebEngineView::loadStarted, this, [this] {
+        m_bLoading = true;
+        emit pageLoadingChanged(this);
+    });
+    connect(this, &QWebEngineView::loadFinished, this, [this] {
+        m_bLoading = false;
+        m_pPage->m_bReloadingDiscarded = false;
+        if (m_bKeepTitle && Lifecycle() == TabLifecycle::State::Active) {
+            m_bKeepTitle = false;
+            const QString loaded = title();
+            if (!loaded.isEmpty() && loaded != url().toString())
+                setPageTitle(loaded);
+        }
+        emit pageLoadingChanged(this);
+        emit pageLoaded(this);
+    });
     connect(this, &QWebEngineView::urlChanged, this, [this](const QUrl& url) { emit pageAddressChanged(this, url); });
     connect(this, &QWebEngineView::printFinished, this, [this] { m_bPrinting = false; });
 }
@@ -185,6 +206,51 @@ CIEView::CIEView(QWidget* parent)
 CIEView::~CIEView()
 {
     m_pPage->RecordLastStay();
+}
+
+void CIEView::setPageTitle(const QString& title)
+{
+    if (title == m_strPageTitle)
+        return;
+    m_strPageTitle = title;
+    emit pageTitleChanged(this, title);
+}
+
+TabLifecycle::State CIEView::Lifecycle() const
+{
+    switch (m_pPage->lifecycleState()) {
+    case QWebEnginePage::LifecycleState::Frozen:
+        return TabLifecycle::State::Frozen;
+    case QWebEnginePage::LifecycleState::Discarded:
+        return TabLifecycle::State::Discarded;
+    case QWebEnginePage::LifecycleState::Active:
+        break;
+    }
+    return TabLifecycle::State::Active;
+}
+
+void CIEView::SetLifecycle(TabLifecycle::State state)
+{
+    const TabLifecycle::State current = Lifecycle();
+    if (state == current)
+        return;
+    switch (state) {
+    case TabLifecycle::State::Active:
+        if (current == TabLifecycle::State::Discarded)
+            m_pPage->m_bReloadingDiscarded = true;
+        m_pPage->setLifecycleState(QWebEnginePage::LifecycleState::Active);
+        break;
+    case TabLifecycle::State::Frozen:
+        m_pPage->setLifecycleState(QWebEnginePage::LifecycleState::Frozen);
+        break;
+    case TabLifecycle::State::Discarded:
+        m_bKeepTitle = true;
+        m_pPage->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
+        break;
+    }
+    if (Lifecycle() != state)
+        qCWarning(lcBrowser) << "a page of" << url().host() << "stayed" << int(Lifecycle()) << "instead of"
+                             << int(state);
 }
 
 void CIEView::Navigate(const QString& address)

@@ -2,6 +2,7 @@
 
 #include "customcontrolsite.h"
 #include "stayrecorder.h"
+#include "tablifecycle.h"
 
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -45,6 +46,9 @@ private:
     CIEView* m_pView;
     StayRecorder m_stays;
     bool m_bDocumentRecommended = false;
+    // An unloaded page is loading its address again: the stay on it goes on, so that
+    // load is no new navigation of the child's.
+    bool m_bReloadingDiscarded = false;
 };
 
 // One tab's page view. Title, progress, finished loads and address changes are
@@ -81,6 +85,15 @@ public:
     void SetActive(bool active) { m_bActive = active; }
     bool IsActive() const { return m_bActive; }
 
+    // Puts the page to sleep, unloads it or wakes it (an unloaded page loads its address
+    // again). The tab keeps its title, and the history its stay, throughout.
+    void SetLifecycle(TabLifecycle::State state);
+    TabLifecycle::State Lifecycle() const;
+    bool IsLoading() const { return m_bLoading; }
+    // Tick count when the view was last hidden.
+    uint32_t HiddenSince() const { return m_dwHiddenSince; }
+    void SetHiddenSince(uint32_t tick) { m_dwHiddenSince = tick; }
+
 signals:
     void pageTitleChanged(CIEView* view, const QString& title);
     void pageProgress(CIEView* view, int percent);
@@ -88,6 +101,8 @@ signals:
     void pageAddressChanged(CIEView* view, const QUrl& address);
     // Something the child tried was turned down (a program's link, a file chooser).
     void pageNotice(CIEView* view, const QString& text);
+    // A load started or ended: the sleeping rules leave a loading page alone for a while.
+    void pageLoadingChanged(CIEView* view);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -100,11 +115,16 @@ protected:
 private:
     friend class CIEPage;
     void openWindowFor(const QUrl& address);
+    void setPageTitle(const QString& title);
 
     CIEPage* m_pPage;
     QString m_strPageTitle;
     bool m_bActive = false;
     bool m_bPrinting = false;
+    bool m_bLoading = false;
+    // The tab's title stays through an unload until the page has loaded again.
+    bool m_bKeepTitle = false;
+    uint32_t m_dwHiddenSince = 0;
     NewWindowHandler m_newWindow;
 };
 

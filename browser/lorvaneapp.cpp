@@ -6,7 +6,9 @@
 #include "configmanager.h"
 #include "mainframe.h"
 #include "paths.h"
+#include "ieview.h"
 #include "skinfiles.h"
+#include "startuptrace.h"
 #include "taskkeymanager.h"
 #include "tickclock.h"
 #include "timetext.h"
@@ -84,19 +86,29 @@ bool CLorvaneApp::InitInstance()
     m_dwStartTick = TickClock::now();
     m_strStartTime = CurrentTimeText();
     BrowserData::AddHistory(m_strStartTime, 0, QStringLiteral("打开Lorvane"));
+    StartupTrace::Mark("start row");
 
     loadConfiguration();
+    StartupTrace::Mark("configuration");
 
     if (SkinFiles::LoadStartSkin(&CSurfaceManager::LoadIfUsable).isEmpty())
         CSurfaceManager::LoadFromFile(SkinFiles::CurrentSkinDefinition());
+    StartupTrace::Mark("skin");
 
     CTaskKeyManager::Disable(1, 1, 0);
     CTaskKeyManager::Disable(2, 1, 1);
     CTaskKeyManager::Disable(4, 1, 0);
+    StartupTrace::Mark("task keys");
 
     m_pMainFrame = std::make_unique<CMainFrame>();
+    StartupTrace::Mark("frame");
     m_pMainFrame->OpenFirstPage();
+    StartupTrace::Mark("first page");
+    if (CIEView* first = m_pMainFrame->ActivePage())
+        QObject::connect(first, &QWebEngineView::loadFinished, first,
+                         [] { StartupTrace::Mark("first page loaded"); }, Qt::SingleShotConnection);
     m_pMainFrame->show();
+    StartupTrace::Mark("shown");
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "lorvaneapp.h"
 #include "previewskinselectdlg.h"
+#include "startuptrace.h"
 #include "translations.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 
 int main(int argc, char** argv)
 {
+    StartupTrace::Mark("main");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     // Eight bits a colour for the pages' GL surfaces. Left open, a software GL under
     // Wayland picks 16-bit pixels in shared memory, whose rows of an odd width (the frame
@@ -20,9 +22,11 @@ int main(int argc, char** argv)
     RequestEngineLanguage();
     CPreviewSkinSelectDlg::RegisterAppScheme();
     QApplication app(argc, argv);
+    StartupTrace::Mark("application");
     InstallQtTranslations(&app);
     // Sites offer their Chinese pages first, as they would to the child's own browser.
     QWebEngineProfile::defaultProfile()->setHttpAcceptLanguage(ProductWebLanguage() + QStringLiteral(",zh"));
+    StartupTrace::Mark("engine profile");
     CLorvaneApp lorvane;
     if (!lorvane.InitInstance()) {
         lorvane.ExitInstance();

@@ -21,6 +21,8 @@ public:
     std::optional<Row> navigated(const QString& address, uint32_t nowTick, const QString& timeText);
     // The view ends at `nowTick`.
     std::optional<Row> finished(uint32_t nowTick);
+    // The address of the stay going on, empty when there is none.
+    QString Address() const { return m_bFirstNavigation ? QString() : m_strPageAddress; }
 
 private:
     std::optional<Row> currentRow(uint32_t nowTick) const;

@@ -1,7 +1,11 @@
 // bench_startup: how long the browser takes from process start to its first page's
-// load, and how much memory it and its web processes take with 1 and with 5 tabs,
-// each against a minimal program with one web view per tab. Both programs run in
-// turn, offscreen, on a page served from 127.0.0.1 that reports its own load.
+// load (and each step of its start), and how much memory it and its web processes
+// take with 1, 5 and 20 tabs, each against a minimal program with one web view per
+// tab; then the processor time 20 tabs of an animated page take in 10 idle seconds.
+// Both programs run in turn, offscreen, on pages served from 127.0.0.1 that report
+// their own load.
+//
+//   bench_startup [start-up runs, 7] [many-tab runs, 3]
 
 #include "configmanager.h"
 #include "testhttpserver.h"
@@ -14,9 +18,13 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <map>
 
 namespace {
 
@@ -33,8 +41,8 @@ double median(QList<double> v)
     return n == 0 ? 0 : (n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2);
 }
 
-// Summed proportional set size of the process and every process below it, in KiB.
-qint64 treePssKiB(qint64 root)
+// The process and every process below it.
+QList<qint64> processTree(qint64 root)
 {
     QHash<qint64, QList<qint64>> children;
     for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
@@ -51,11 +59,21 @@ qint64 treePssKiB(qint64 root)
         if (fields.size() > 1)
             children[fields[1].toLongLong()].append(pid);
     }
-    qint64 total = 0;
+    QList<qint64> tree;
     QList<qint64> todo{root};
     while (!todo.isEmpty()) {
         const qint64 pid = todo.takeLast();
+        tree.append(pid);
         todo += children.value(pid);
+    }
+    return tree;
+}
+
+// Summed proportional set size of the process tree, in KiB.
+qint64 treePssKiB(qint64 root)
+{
+    qint64 total = 0;
+    for (qint64 pid : processTree(root)) {
         QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
         if (!rollup.open(QIODevice::ReadOnly))
             continue;
@@ -67,26 +85,87 @@ qint64 treePssKiB(qint64 root)
     return total;
 }
 
+// Processor time of the process tree so far, in milliseconds, with that of the
+// children it has already reaped (web processes that ended).
+double treeCpuMs(qint64 root)
+{
+    qint64 ticks = 0;
+    for (qint64 pid : processTree(root)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray s = stat.readAll();
+        const QList<QByteArray> fields = s.mid(s.lastIndexOf(')') + 2).split(' ');
+        // utime, stime, cutime, cstime: fields 14 to 17 of the line, 12 to 15 here.
+        for (int i = 11; i < 15 && i < fields.size(); ++i)
+            ticks += fields[i].toLongLong();
+    }
+    return ticks * 1000.0 / double(sysconf(_SC_CLK_TCK));
+}
+
+qint64 monotonicUs()
+{
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// The browser's start steps from its log: each step's name and the milliseconds it
+// took after the one before (the first one after the process was started).
+QList<QPair<QByteArray, double>> startSteps(const QString& log, qint64 startedUs)
+{
+    QFile file(log);
+    QList<QPair<QByteArray, double>> steps;
+    if (!file.open(QIODevice::ReadOnly))
+        return steps;
+    const QByteArray prefix = "lorvane.browser.startup: ";
+    qint64 last = startedUs;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        if (!line.startsWith(prefix))
+            continue;
+        const QByteArray rest = line.mid(prefix.size());
+        const qsizetype space = rest.lastIndexOf(' ');
+        const qint64 at = rest.mid(space + 1).toLongLong();
+        steps.append({rest.left(space).replace(' ', '_'), (at - last) / 1000.0});
+        last = at;
+    }
+    return steps;
+}
+
+QString opener(int tabs, const QString& path)
+{
+    QString html = "<script>window.onload=function(){fetch('/loaded');";
+    for (int i = 1; i < tabs; ++i)
+        html += QStringLiteral("window.open('%1?%2');").arg(path).arg(i);
+    return html + "};</script>";
+}
+
 class Bench
 {
 public:
     Bench()
     {
         m_server.listen();
-        m_server.addTitledPage("/home", "home", "<p>home</p><script>window.onload=function(){fetch('/loaded');};</script>");
-        QString opener = "<p>five</p><script>window.onload=function(){fetch('/loaded');";
-        for (int i = 0; i < 4; ++i)
-            opener += QStringLiteral("window.open('/tab%1');").arg(i);
-        opener += "};</script>";
-        m_server.addTitledPage("/five", "five", opener);
-        for (int i = 0; i < 4; ++i)
-            m_server.addTitledPage(QStringLiteral("/tab%1").arg(i), "tab",
-                                   "<p>tab</p><script>window.onload=function(){fetch('/loaded');};</script>");
+        const QString reports = "<script>window.onload=function(){fetch('/loaded');};</script>";
+        m_server.addTitledPage("/home", "home", "<p>home</p>" + reports);
+        m_server.addTitledPage("/tab", "tab", "<p>tab</p>" + reports);
+        // A page that keeps drawing: a box moved by a timer, as games and clocks do.
+        m_server.addTitledPage("/anim", "anim",
+                               "<div id=b style='position:absolute;width:40px;height:40px;background:#f80'></div>"
+                               "<script>var x=0;setInterval(function(){x=(x+3)%600;"
+                               "document.getElementById('b').style.left=x+'px';},16);</script>"
+                                   + reports);
+        for (int tabs : {5, 20}) {
+            m_server.addTitledPage(QStringLiteral("/tabs%1").arg(tabs), "tabs", "<p>tabs</p>" + opener(tabs, "/tab"));
+            m_server.addTitledPage(QStringLiteral("/anims%1").arg(tabs), "anim", "<p>anims</p>" + opener(tabs, "/anim"));
+        }
         m_server.addPage("/loaded", "ok", "text/plain");
     }
 
     // Milliseconds from start to `loads` reported loads; the process is left running.
-    double start(const Program& p, const QString& path, int loads, QProcess& process)
+    // The browser's start steps go to `trace` when one is given.
+    double start(const Program& p, const QString& path, int loads, QProcess& process,
+                 QList<QPair<QByteArray, double>>* trace = nullptr)
     {
         const QUrl url = m_server.url(path);
         QTemporaryDir* home = new QTemporaryDir; // lives as long as the process
@@ -109,16 +188,30 @@ public:
         } else {
             args << url.toString();
         }
+        const QString log = home->filePath("stderr.log");
+        if (trace)
+            env.insert("QT_LOGGING_RULES", "lorvane.browser.startup.debug=true");
         process.setProcessEnvironment(env);
-        process.setStandardErrorFile(QProcess::nullDevice());
+        process.setStandardErrorFile(trace ? log : QProcess::nullDevice());
         process.setStandardOutputFile(QProcess::nullDevice());
         const int before = int(m_server.requestedPaths().count("/loaded"));
         QElapsedTimer t;
+        const qint64 startedUs = monotonicUs();
         t.start();
         process.start(p.binary, args);
         while (m_server.requestedPaths().count("/loaded") < before + loads && t.elapsed() < 60000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        return t.nsecsElapsed() / 1e6;
+        const double ms = t.nsecsElapsed() / 1e6;
+        if (trace) {
+            // The last step, the first page's load, is written just after it is reported.
+            QElapsedTimer wait;
+            wait.start();
+            do {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+                *trace = startSteps(log, startedUs);
+            } while ((trace->isEmpty() || trace->last().first != "first_page_loaded") && wait.elapsed() < 5000);
+        }
+        return ms;
     }
 
     static void stop(QProcess& process)
@@ -131,13 +224,18 @@ private:
     TestHttpServer m_server;
 };
 
-qint64 settledPss(QProcess& process)
+// Lets the pages settle (finish painting; hidden tabs go to sleep) for `ms`.
+void settle(int ms)
 {
-    // Let the pages finish painting before reading the memory.
     QElapsedTimer t;
     t.start();
-    while (t.elapsed() < 1500)
+    while (t.elapsed() < ms)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+qint64 settledPss(QProcess& process, int ms = 1500)
+{
+    settle(ms);
     return treePssKiB(process.processId());
 }
 
@@ -149,34 +247,87 @@ int main(int argc, char** argv)
     const QString bin = QCoreApplication::applicationDirPath();
     const Program programs[2] = {{"lorvane", bin + "/Lorvane", true}, {"minimal", bin + "/bench_minimal_browser", false}};
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+    const int manyRuns = argc > 2 ? std::max(0, std::atoi(argv[2])) : 3;
+    // Hidden tabs go to sleep after 3 s; a little more lets the last of them do so.
+    const int settleManyMs = 8000;
 
     Bench bench;
     QList<double> startMs[2];
     QList<double> pss1[2];
     QList<double> pss5[2];
+    QList<double> pss1Settled[2];
+    QList<double> pss20[2];
+    QList<double> idleCpu[2];
+    std::map<QByteArray, QList<double>> stepMs;
+    QList<QByteArray> stepOrder;
     for (int r = 0; r < runs; ++r) {
         for (int i = 0; i < 2; ++i) {
             {
                 QProcess p;
-                startMs[i].append(bench.start(programs[i], "/home", 1, p));
+                QList<QPair<QByteArray, double>> trace;
+                startMs[i].append(bench.start(programs[i], "/home", 1, p, i == 0 ? &trace : nullptr));
+                for (const auto& [step, ms] : trace) {
+                    if (!stepMs.count(step))
+                        stepOrder.append(step);
+                    stepMs[step].append(ms);
+                }
                 pss1[i].append(settledPss(p) / 1024.0);
                 Bench::stop(p);
             }
             {
                 QProcess p;
-                bench.start(programs[i], "/five", 5, p);
+                bench.start(programs[i], "/tabs5", 5, p);
                 pss5[i].append(settledPss(p) / 1024.0);
                 Bench::stop(p);
             }
         }
     }
+    for (int r = 0; r < manyRuns; ++r) {
+        for (int i = 0; i < 2; ++i) {
+            {
+                QProcess p;
+                bench.start(programs[i], "/home", 1, p);
+                pss1Settled[i].append(settledPss(p, settleManyMs) / 1024.0);
+                Bench::stop(p);
+            }
+            {
+                QProcess p;
+                bench.start(programs[i], "/tabs20", 20, p);
+                pss20[i].append(settledPss(p, settleManyMs) / 1024.0);
+                Bench::stop(p);
+            }
+            {
+                QProcess p;
+                bench.start(programs[i], "/anims20", 20, p);
+                settle(settleManyMs);
+                const double before = treeCpuMs(p.processId());
+                settle(10000);
+                idleCpu[i].append(treeCpuMs(p.processId()) - before);
+                Bench::stop(p);
+            }
+        }
+    }
+    for (const QByteArray& step : stepOrder)
+        std::printf("step_ms_%s: %.1f ms\n", step.constData(), median(stepMs[step]));
     for (int i = 0; i < 2; ++i) {
-        std::printf("startup_ms_%s: %.1f ms\n", programs[i].name, median(startMs[i]));
+        std::printf("startup_ms_%s: %.1f ms (min %.1f, max %.1f over %lld runs)\n", programs[i].name,
+                    median(startMs[i]), *std::min_element(startMs[i].begin(), startMs[i].end()),
+                    *std::max_element(startMs[i].begin(), startMs[i].end()), qlonglong(startMs[i].size()));
         std::printf("pss_1tab_%s: %.1f MiB\n", programs[i].name, median(pss1[i]));
         std::printf("pss_5tabs_%s: %.1f MiB\n", programs[i].name, median(pss5[i]));
+        if (manyRuns > 0) {
+            std::printf("pss_20tabs_%s: %.1f MiB (1 tab after as long: %.1f MiB)\n", programs[i].name,
+                        median(pss20[i]), median(pss1Settled[i]));
+            std::printf("idle_cpu_ms_20tabs_%s: %.0f\n", programs[i].name, median(idleCpu[i]));
+        }
     }
     std::printf("startup_ratio: %.2f\n", median(startMs[0]) / median(startMs[1]));
     std::printf("pss_ratio_1tab: %.2f\n", median(pss1[0]) / median(pss1[1]));
     std::printf("pss_ratio_5tabs: %.2f\n", median(pss5[0]) / median(pss5[1]));
+    if (manyRuns > 0) {
+        std::printf("pss_ratio_20tabs_vs_1: %.2f\n", median(pss20[0]) / median(pss1Settled[0]));
+        std::printf("pss_ratio_20tabs_vs_1_minimal: %.2f\n", median(pss20[1]) / median(pss1Settled[1]));
+        std::printf("idle_cpu_ms_20tabs: %.0f\n", median(idleCpu[0]));
+    }
     return 0;
 }
