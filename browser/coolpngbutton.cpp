@@ -2,6 +2,8 @@
 
 #include "browserlog.h"
 
+#include <pellora/skinpaint.h>
+
 #include <QPainter>
 
 CCoolPngButton::CCoolPngButton(QWidget* parent)
@@ -14,10 +16,10 @@ CCoolPngButton::CCoolPngButton(QWidget* parent)
 
 QPixmap CCoolPngButton::LoadPicture(const QString& path)
 {
-    QPixmap picture;
-    if (!path.isEmpty() && !picture.load(path))
+    const QImage picture = Pellora::LoadPictureImage(path);
+    if (!path.isEmpty() && picture.isNull())
         qCWarning(lcBrowser) << "cannot load the picture" << path;
-    return picture;
+    return QPixmap::fromImage(picture);
 }
 
 void CCoolPngButton::SetNormalFace(const QString& path)

@@ -13,12 +13,18 @@
 #include "tickclock.h"
 #include "timetext.h"
 
+#include <pellora/skinpaint.h>
 #include <pellora/surfacemanager.h>
 
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QUrl>
 
+#include <cerrno>
 #include <cstring>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 using Pellora::CSurfaceManager;
 
@@ -35,7 +41,11 @@ void setHomePage(CConfigManager& config, const QString& address)
 
 CLorvaneApp::CLorvaneApp() = default;
 
-CLorvaneApp::~CLorvaneApp() = default;
+CLorvaneApp::~CLorvaneApp()
+{
+    if (m_firstSteps.joinable())
+        m_firstSteps.join();
+}
 
 QString CLorvaneApp::StartPageAddress()
 {
@@ -77,9 +87,22 @@ void CLorvaneApp::loadConfiguration()
         setHomePage(config, StartPageAddress());
 }
 
-bool CLorvaneApp::InitInstance()
+void CLorvaneApp::BeginStart()
 {
+    if (m_bBegun)
+        return;
+    m_bBegun = true;
     QCoreApplication::setApplicationName(QStringLiteral("Lorvane"));
+    StartupTrace::Mark("begin start");
+    m_firstSteps = std::thread([this] { firstSteps(); });
+}
+
+void CLorvaneApp::firstSteps()
+{
+    // The web engine's own start (its processes) comes first on a machine with few cores.
+    if (setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10) != 0)
+        qCWarning(lcBrowserStart, "the early steps keep their priority: %s", std::strerror(errno));
+
     BrowserData::SetDataBasePath(GetDataBasePathName());
 
     // The start is recorded before anything else can fail.
@@ -94,6 +117,21 @@ bool CLorvaneApp::InitInstance()
     if (SkinFiles::LoadStartSkin(&CSurfaceManager::LoadIfUsable).isEmpty())
         CSurfaceManager::LoadFromFile(SkinFiles::CurrentSkinDefinition());
     StartupTrace::Mark("skin");
+
+    // Decoded here, the bars' pictures are ready when the window is made; and the
+    // system's fonts, with those that draw Chinese, are looked up once here instead of
+    // by the window's first text.
+    for (const QString& picture : SkinFiles::CommonPictures())
+        Pellora::LoadPictureImage(picture);
+    QFontMetrics(QFont()).horizontalAdvance(QStringLiteral("请稍候控制工具栏"));
+    StartupTrace::Mark("pictures");
+}
+
+bool CLorvaneApp::InitInstance()
+{
+    BeginStart();
+    m_firstSteps.join();
+    StartupTrace::Mark("waited for the early steps");
 
     CTaskKeyManager::Disable(1, 1, 0);
     CTaskKeyManager::Disable(2, 1, 1);

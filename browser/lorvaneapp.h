@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <thread>
 
 class CMainFrame;
 
@@ -15,8 +16,13 @@ public:
     CLorvaneApp();
     ~CLorvaneApp();
 
-    // Records the start, loads the configuration and the skin, and opens the window
-    // with the home page. False when the window could not be made.
+    // Starts the first steps of InitInstance (recording the start, loading the
+    // configuration and the skin, decoding the pictures the window shows first) on a
+    // thread of their own, so that they are done while the web engine starts up.
+    void BeginStart();
+    // Records the start, loads the configuration and the skin (those three begun by
+    // BeginStart when it was called, and waited for), and opens the window with the
+    // home page. False when the window could not be made.
     bool InitInstance();
     // Records the whole run once the window is gone.
     int ExitInstance();
@@ -35,8 +41,11 @@ public:
     static QString RestrictedPageAddress();
 
 private:
+    void firstSteps();
     void loadConfiguration();
 
+    std::thread m_firstSteps;
+    bool m_bBegun = false;
     uint32_t m_dwStartTick = 0;
     QString m_strStartTime;
     std::unique_ptr<CMainFrame> m_pMainFrame;

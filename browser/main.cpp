@@ -23,11 +23,13 @@ int main(int argc, char** argv)
     CPreviewSkinSelectDlg::RegisterAppScheme();
     QApplication app(argc, argv);
     StartupTrace::Mark("application");
+    CLorvaneApp lorvane;
+    // The start row, the configuration and the skin are made ready while the web engine starts.
+    lorvane.BeginStart();
     InstallQtTranslations(&app);
     // Sites offer their Chinese pages first, as they would to the child's own browser.
     QWebEngineProfile::defaultProfile()->setHttpAcceptLanguage(ProductWebLanguage() + QStringLiteral(",zh"));
     StartupTrace::Mark("engine profile");
-    CLorvaneApp lorvane;
     if (!lorvane.InitInstance()) {
         lorvane.ExitInstance();
         return 1;

@@ -4,6 +4,7 @@
 #include "inioperater.h"
 #include "paths.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -70,6 +71,15 @@ bool WriteCurrentSkin(const QString& id)
 QString CommonPicture(const char* name)
 {
     return GetExeDirectory() + QStringLiteral("/Common/") + QLatin1String(name);
+}
+
+QStringList CommonPictures()
+{
+    const QDir folder(GetExeDirectory() + QStringLiteral("/Common"));
+    QStringList pictures;
+    for (const QString& name : folder.entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name))
+        pictures.append(folder.filePath(name));
+    return pictures;
 }
 
 } // namespace SkinFiles

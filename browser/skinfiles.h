@@ -28,5 +28,7 @@ QString LoadStartSkin(const std::function<bool(const QString& definition)>& tryL
 bool WriteCurrentSkin(const QString& id);
 // A button picture of the fixed set under "Common/", the same for every skin.
 QString CommonPicture(const char* name);
+// Every picture of the common folder (the bars' buttons and the side bar's icons).
+QStringList CommonPictures();
 
 } // namespace SkinFiles

@@ -5,7 +5,8 @@
 // QT_LOGGING_RULES="lorvane.browser.startup.debug=true".
 namespace StartupTrace {
 
-// "lorvane.browser.startup: <step> <microseconds of the monotonic clock>"
+// "lorvane.browser.startup: <step> <microseconds of the monotonic clock> <thread>",
+// the thread being "main" or "early" (the steps begun ahead on a thread of their own).
 void Mark(const char* step);
 
 } // namespace StartupTrace

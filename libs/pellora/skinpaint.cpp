@@ -37,20 +37,16 @@ bool isTruncatedBitmap(const QString& path)
     return declared != 0 && quint64(file.size()) < declared;
 }
 
-} // namespace
-
-QImage LoadSkinImage(const QString& path)
+// Decoded pictures by path, time and size; `keyed` ones have their magenta made transparent.
+QImage decodeOnce(const QString& path, bool keyed)
 {
-    // No path is no picture asked for (no skin applied yet), not a failure.
-    if (path.isEmpty())
-        return QImage();
     // The usable check and then every control of a kind ask for the same pictures:
     // each is decoded once while its file keeps its time and size.
     static std::mutex mutex;
     static QCache<QString, QImage> decoded(kDecodedCacheBytes);
     const QFileInfo info(path);
     const QString key = path + QLatin1Char('\n') + QString::number(info.lastModified().toMSecsSinceEpoch())
-        + QLatin1Char('\n') + QString::number(info.size());
+        + QLatin1Char('\n') + QString::number(info.size()) + (keyed ? QLatin1String("\nkeyed") : QLatin1String());
     {
         std::lock_guard lock(mutex);
         if (const QImage* hit = decoded.object(key))
@@ -59,21 +55,39 @@ QImage LoadSkinImage(const QString& path)
     QImage image;
     if (info.isFile() && !isTruncatedBitmap(path))
         image = QImageReader(path).read();
-    if (image.isNull()) {
-        qCWarning(lcSkin) << "cannot load the skin picture" << path;
+    if (image.isNull())
         return QImage();
-    }
-    image = image.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if ((line[x] | 0xff000000) == kMagenta)
-                line[x] = 0;
+    if (keyed) {
+        image = image.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < image.height(); ++y) {
+            QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                if ((line[x] | 0xff000000) == kMagenta)
+                    line[x] = 0;
+            }
         }
     }
     std::lock_guard lock(mutex);
     decoded.insert(key, new QImage(image), std::max<qsizetype>(1, image.sizeInBytes()));
     return image;
+}
+
+} // namespace
+
+QImage LoadSkinImage(const QString& path)
+{
+    // No path is no picture asked for (no skin applied yet), not a failure.
+    if (path.isEmpty())
+        return QImage();
+    const QImage image = decodeOnce(path, true);
+    if (image.isNull())
+        qCWarning(lcSkin) << "cannot load the skin picture" << path;
+    return image;
+}
+
+QImage LoadPictureImage(const QString& path)
+{
+    return path.isEmpty() ? QImage() : decodeOnce(path, false);
 }
 
 QPixmap LoadSkinBitmap(const QString& path)

@@ -22,6 +22,10 @@ namespace Pellora {
 // is logged with the path in "lorvane.skin". An empty path gives a null image quietly.
 PELLORA_EXPORT QImage LoadSkinImage(const QString& path);
 PELLORA_EXPORT QPixmap LoadSkinBitmap(const QString& path);
+// A picture as it stands (no colour made transparent), or a null image, quietly: the
+// caller says what it was for. Like the skin bitmaps, each is decoded once while its
+// file keeps its time and size, from any thread, so a start can decode ahead.
+PELLORA_EXPORT QImage LoadPictureImage(const QString& path);
 // A two-bitmap button face: where the mask is light the face is transparent, where it
 // is dark the image shows. Without a mask the image is returned as it is.
 PELLORA_EXPORT QPixmap ComposeMaskedBitmap(const QImage& image, const QImage& mask);
