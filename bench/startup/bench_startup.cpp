@@ -22,6 +22,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -126,9 +127,11 @@ QList<QPair<QByteArray, double>> startSteps(const QString& log, qint64 startedUs
         if (!line.startsWith(prefix))
             continue;
         QList<QByteArray> words = line.mid(prefix.size()).split(' ');
-        if (words.size() < 3)
+        // A program that logs no thread logs from its main thread only.
+        const bool threadGiven = !words.isEmpty() && !words.last().isEmpty() && !std::isdigit(uchar(words.last()[0]));
+        if (words.size() < (threadGiven ? 3 : 2))
             continue;
-        const QByteArray thread = words.takeLast();
+        const QByteArray thread = threadGiven ? words.takeLast() : QByteArray("main");
         const qint64 at = words.takeLast().toLongLong();
         const QByteArray step = words.join('_');
         const qint64 since = last.value(thread, last.value("begin"));
