@@ -43,6 +43,13 @@ double median(QList<double> v)
     return n == 0 ? 0 : (n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2);
 }
 
+// A file of /proc/<pid>/, empty when the process has gone.
+QByteArray procFile(qint64 pid, const char* name)
+{
+    QFile file(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(name)));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // The process and every process below it.
 QList<qint64> processTree(qint64 root)
 {
@@ -52,12 +59,8 @@ QList<qint64> processTree(qint64 root)
         const qint64 pid = entry.toLongLong(&ok);
         if (!ok)
             continue;
-        QFile stat("/proc/" + entry + "/stat");
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray s = stat.readAll();
-        const qsizetype close = s.lastIndexOf(')');
-        const QList<QByteArray> fields = s.mid(close + 2).split(' ');
+        const QByteArray s = procFile(pid, "stat");
+        const QList<QByteArray> fields = s.mid(s.lastIndexOf(')') + 2).split(' ');
         if (fields.size() > 1)
             children[fields[1].toLongLong()].append(pid);
     }
@@ -76,10 +79,7 @@ qint64 treePssKiB(qint64 root)
 {
     qint64 total = 0;
     for (qint64 pid : processTree(root)) {
-        QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
-        if (!rollup.open(QIODevice::ReadOnly))
-            continue;
-        for (const QByteArray& line : rollup.readAll().split('\n')) {
+        for (const QByteArray& line : procFile(pid, "smaps_rollup").split('\n')) {
             if (line.startsWith("Pss:"))
                 total += line.mid(4).trimmed().split(' ').first().toLongLong();
         }
@@ -93,10 +93,9 @@ double treeCpuMs(qint64 root)
 {
     qint64 ticks = 0;
     for (qint64 pid : processTree(root)) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (!stat.open(QIODevice::ReadOnly))
+        const QByteArray s = procFile(pid, "stat");
+        if (s.isEmpty())
             continue;
-        const QByteArray s = stat.readAll();
         const QList<QByteArray> fields = s.mid(s.lastIndexOf(')') + 2).split(' ');
         // utime, stime, cutime, cstime: fields 14 to 17 of the line, 12 to 15 here.
         for (int i = 11; i < 15 && i < fields.size(); ++i)
