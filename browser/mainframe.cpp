@@ -20,6 +20,7 @@
 #include "taskkeymanager.h"
 #include "tickclock.h"
 #include "timelimit.h"
+#include "winddownnotice.h"
 #include "workspacebar.h"
 
 #include <pellora/coolcombobox.h>
@@ -62,6 +63,7 @@ CMainFrame::CMainFrame(QWidget* parent)
     , m_pContainer(new CContainerView)
     , m_pStatusBar(new CCoolStatusBar)
     , m_pFavorStore(std::make_unique<CFavoritesDatabase>())
+    , m_pWindDownNotice(new CWindDownNotice(this))
 {
     setWindowTitle(QStringLiteral("Lorvane"));
     // The two top bars span the whole width, above the side bar and the pages.
@@ -406,9 +408,20 @@ void CMainFrame::exitWithPasswordCheck()
 
 void CMainFrame::OnTimeLimitTick()
 {
-    if (!TimeLimit::ShouldLock(BrowserConfig().m_record.m_bLimitTime, TickClock::now(), m_dwLimitStartTick,
-                               m_dwAllowance, m_bModalBusy))
+    const int limitSwitch = BrowserConfig().m_record.m_bLimitTime;
+    const uint32_t now = TickClock::now();
+    const TimeLimit::WindDown windDown =
+        TimeLimit::WindDownAt(limitSwitch, now, m_dwLimitStartTick, m_dwAllowance, m_nLastWindDownNotice);
+    m_pStatusBar->SetTimeLeftText(windDown.minutesLeft > 0
+                                      ? QStringLiteral("还能上网%1分钟").arg(windDown.minutesLeft)
+                                      : QString());
+    if (windDown.notice != 0) {
+        m_nLastWindDownNotice = windDown.notice;
+        m_pWindDownNotice->ShowFor(windDown.notice, m_pContainer->geometry());
+    }
+    if (!TimeLimit::ShouldLock(limitSwitch, now, m_dwLimitStartTick, m_dwAllowance, m_bModalBusy))
         return;
+    m_pWindDownNotice->hide();
     m_bModalBusy = true;
     silencePages(true);
     const int minutes = m_lockRunner();
@@ -416,6 +429,7 @@ void CMainFrame::OnTimeLimitTick()
     m_dwLimitStartTick = TickClock::now();
     m_bModalBusy = false;
     m_dwAllowance = TimeLimit::AllowanceMs(minutes);
+    m_nLastWindDownNotice = 0;
 }
 
 void CMainFrame::timerEvent(QTimerEvent* event)

@@ -14,6 +14,7 @@ class CControlToolBar;
 class CFavoritesDatabase;
 class CIEView;
 class CTabContainerBar;
+class CWindDownNotice;
 class CWorkspaceBar;
 class QPrinter;
 class QUrl;
@@ -70,8 +71,10 @@ public:
     // The frame's place: the whole screen and 3 pixels more to the right and below.
     static QRect FrameGeometry(const QRect& screen);
 
-    // The time-limit check of every timer tick: locks once the allowance is used up.
+    // The time-limit check of every timer tick: tells the child as the end nears, and
+    // locks once the allowance is used up.
     void OnTimeLimitTick();
+    CWindDownNotice* WindDownNotice() const { return m_pWindDownNotice; }
 
     // True while a dialog of the frame's own is open; the time lock waits for it.
     bool IsModalBusy() const { return m_bModalBusy; }
@@ -118,6 +121,8 @@ private:
     bool m_bPagesSilenced = false;
     uint32_t m_dwLimitStartTick = 0;
     uint32_t m_dwAllowance = 0;
+    int m_nLastWindDownNotice = 0; // of this allowance
+    CWindDownNotice* m_pWindDownNotice;
     QBasicTimer m_limitTimer;
     LockRunner m_lockRunner;
     ExitPrompt m_exitPrompt;

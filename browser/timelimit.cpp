@@ -8,6 +8,26 @@
 
 namespace TimeLimit {
 
+WindDown WindDownAt(int limitSwitch, uint32_t nowTick, uint32_t startTick, uint32_t allowanceMs, int lastNotice)
+{
+    constexpr uint32_t kMinute = 60000;
+    WindDown result;
+    const uint32_t elapsed = nowTick - startTick;
+    if (limitSwitch != 1 || elapsed >= allowanceMs)
+        return result;
+    const uint32_t left = allowanceMs - elapsed;
+    if (left <= 5 * kMinute)
+        result.minutesLeft = int((left + kMinute - 1) / kMinute);
+    for (int notice : {1, 5}) {
+        const bool given = lastNotice != 0 && lastNotice <= notice;
+        if (!given && left <= uint32_t(notice) * kMinute && allowanceMs > uint32_t(notice) * kMinute) {
+            result.notice = notice;
+            break;
+        }
+    }
+    return result;
+}
+
 uint32_t AllowanceMs(int minutes)
 {
     constexpr int kMostMinutes = int(UINT32_MAX / 60000u); // 71582

@@ -17,6 +17,17 @@ namespace TimeLimit {
 // between neither locks early nor late.
 bool ShouldLock(int limitSwitch, uint32_t nowTick, uint32_t startTick, uint32_t allowanceMs, bool modalBusy);
 
+// The wind-down before the lock, at one tick of the limit's timer.
+struct WindDown {
+    int notice = 0;       // 5 or 1 when the notice of that many minutes left is due now
+    int minutesLeft = -1; // whole minutes left, rounded up, during the last five; -1 otherwise
+};
+// With the limit on (switch 1), the notices come once each as the time left reaches 5
+// and 1 minutes; an allowance shorter than a notice's time never gives that notice,
+// and when both are due at once (a long dialog in between) only the 1-minute one
+// comes. `lastNotice` is the last notice given for this allowance (0: none).
+WindDown WindDownAt(int limitSwitch, uint32_t nowTick, uint32_t startTick, uint32_t allowanceMs, int lastNotice);
+
 // The allowance of `minutes` in milliseconds. A record edited by hand may hold any
 // number: below 0 counts as 0 (the lock comes at once), and above 71582 minutes (the
 // most that 32 bits of milliseconds hold) as 71582, so the arithmetic never wraps.

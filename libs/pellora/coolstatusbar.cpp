@@ -171,6 +171,14 @@ QString CCoolStatusBar::CurrentClockText() const
     return ClockText(QDateTime::currentDateTime(), GetTickCount() - m_dwStartTick);
 }
 
+void CCoolStatusBar::SetTimeLeftText(const QString& text)
+{
+    if (text == m_strTimeLeft)
+        return;
+    m_strTimeLeft = text;
+    update();
+}
+
 QRect CCoolStatusBar::PaneRect(int pane) const
 {
     const QList<QRect> panes = LayoutStatusPanes(rect());
@@ -198,12 +206,18 @@ void CCoolStatusBar::paintEvent(QPaintEvent*)
 
     // A passing message (something the child tried was turned down) shares the
     // progress pane; a loading page's progress comes first.
+    // So does the time left before the lock, at its right end.
     const QString message = currentMessage();
-    if (!message.isEmpty() && m_wndProgress->isHidden()) {
-        const QRect pane = PaneRect(1).adjusted(5, 0, -5, 0);
-        p.drawText(pane, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                   fm.elidedText(message, Qt::ElideRight, pane.width()));
+    const QRect pane = PaneRect(1).adjusted(5, 0, -5, 0);
+    int messageWidth = pane.width();
+    if (!m_strTimeLeft.isEmpty() && m_wndProgress->isHidden()) {
+        const int width = fm.horizontalAdvance(m_strTimeLeft);
+        p.drawText(pane, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, m_strTimeLeft);
+        messageWidth = qMax(0, pane.width() - width - 10);
     }
+    if (!message.isEmpty() && m_wndProgress->isHidden())
+        p.drawText(pane.adjusted(0, 0, messageWidth - pane.width(), 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                   fm.elidedText(message, Qt::ElideRight, messageWidth));
 
     const QRect sponsor = PaneRect(2).adjusted(5, 0, -6, 0);
     p.drawText(sponsor, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,

@@ -52,6 +52,10 @@ public:
     static QString SponsorText();
     // What the first pane shows now.
     QString CurrentClockText() const;
+    // The time left before the lock, at the right of the second pane while no page is
+    // loading; empty shows none.
+    void SetTimeLeftText(const QString& text);
+    const QString& TimeLeftText() const { return m_strTimeLeft; }
 
     uint32_t StartTick() const { return m_dwStartTick; }
     QRect PaneRect(int pane) const;
@@ -66,6 +70,7 @@ private:
     void applyColors();
 
     int m_nMinHeight = 25;
+    QString m_strTimeLeft;
     uint32_t m_dwStartTick;
     unsigned long m_crBackColor;
     unsigned long m_crFontColor;

@@ -53,6 +53,46 @@ private slots:
         QCOMPARE(TimeLimit::ShouldLock(limitSwitch, now, start, allowance, busy), locks);
     }
 
+    // The notices before the lock and the minutes the status bar shows (start tick 1000).
+    void windDown_data()
+    {
+        QTest::addColumn<int>("limitSwitch");
+        QTest::addColumn<uint>("elapsed");
+        QTest::addColumn<uint>("allowance");
+        QTest::addColumn<int>("lastNotice");
+        QTest::addColumn<int>("notice");
+        QTest::addColumn<int>("minutesLeft");
+        const uint minute = 60000;
+        QTest::newRow("5:00.001 left: nothing yet") << 1 << 5 * minute - 1 << 10 * minute << 0 << 0 << -1;
+        QTest::newRow("5:00 left: the 5-minute notice") << 1 << 5 * minute << 10 * minute << 0 << 5 << 5;
+        QTest::newRow("4:59.999 left, given: none twice") << 1 << 5 * minute + 1 << 10 * minute << 5 << 0 << 5;
+        QTest::newRow("1:00.001 left: 2 minutes shown") << 1 << 9 * minute - 1 << 10 * minute << 5 << 0 << 2;
+        QTest::newRow("1:00 left: the 1-minute notice") << 1 << 9 * minute << 10 * minute << 5 << 1 << 1;
+        QTest::newRow("after the 1-minute notice: none") << 1 << 9 * minute + 30000 << 10 * minute << 1 << 0 << 1;
+        QTest::newRow("both due at once: only 1 minute") << 1 << 9 * minute + 10 << 10 * minute << 0 << 1 << 1;
+        QTest::newRow("used up: the lock, no notice") << 1 << 10 * minute << 10 * minute << 1 << 0 << -1;
+        QTest::newRow("3 minutes granted: no 5-minute notice") << 1 << 0u << 3 * minute << 0 << 0 << 3;
+        QTest::newRow("3 minutes granted: 1-minute notice") << 1 << 2 * minute << 3 * minute << 0 << 1 << 1;
+        QTest::newRow("1 minute granted: no notice at all") << 1 << 30000u << minute << 0 << 0 << 1;
+        QTest::newRow("switch 0: nothing") << 0 << 5 * minute << 10 * minute << 0 << 0 << -1;
+        QTest::newRow("switch 2: nothing") << 2 << 9 * minute << 10 * minute << 0 << 0 << -1;
+    }
+    void windDown()
+    {
+        QFETCH(int, limitSwitch);
+        QFETCH(uint, elapsed);
+        QFETCH(uint, allowance);
+        QFETCH(int, lastNotice);
+        QFETCH(int, notice);
+        QFETCH(int, minutesLeft);
+        // Across the tick counter's wrap as well as in the middle of it.
+        for (uint32_t start : {1000u, 0xFFFFFFFFu - 100u}) {
+            const TimeLimit::WindDown w = TimeLimit::WindDownAt(limitSwitch, start + elapsed, start, allowance, lastNotice);
+            QCOMPARE(w.notice, notice);
+            QCOMPARE(w.minutesLeft, minutesLeft);
+        }
+    }
+
     // Minutes from a record edited by hand never wrap the 32-bit milliseconds.
     void allowance_data()
     {

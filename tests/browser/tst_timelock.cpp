@@ -14,9 +14,11 @@
 #include "browserdata.h"
 #include "tickclock.h"
 #include "timeupdlg.h"
+#include "winddownnotice.h"
 
 #include <pellora/coolbutton.h>
 #include <pellora/cooledit.h>
+#include <pellora/coolstatusbar.h>
 
 #include <QApplication>
 #include <QTimer>
@@ -78,6 +80,77 @@ private slots:
         clock.advance(1);
         frame.OnTimeLimitTick();
         QCOMPARE(locks, 2);
+    }
+
+    // The notices come at 5 and 1 minutes left, once each, over the page without taking
+    // the keyboard, and go by themselves; the status bar counts the last minutes; the lock
+    // still comes at the exact time, and a new allowance brings the notices again.
+    void windDownBeforeTheLock()
+    {
+        setRules(1, 10, 0);
+        TickClock::ManualClock clock(0);
+        CMainFrame frame;
+        frame.resize(1024, 700);
+        frame.show();
+        CIEView* page = frame.OpenInNewTab("about:blank", "a");
+        page->setFocus();
+        int locks = 0;
+        frame.SetLockRunner([&] {
+            ++locks;
+            return 6;
+        });
+        CWindDownNotice* notice = frame.WindDownNotice();
+        const auto statusShows = [&](const QString& text) { return frame.StatusBar()->TimeLeftText() == text; };
+
+        clock.set(5 * 60000 - 1);
+        frame.OnTimeLimitTick();
+        QVERIFY(notice->isHidden());
+        QVERIFY(frame.StatusBar()->TimeLeftText().isEmpty());
+        clock.set(5 * 60000);
+        frame.OnTimeLimitTick();
+        QVERIFY(notice->isVisible());
+        QCOMPARE(notice->Text(), CWindDownNotice::TextFor(5));
+        QVERIFY(statusShows("还能上网5分钟"));
+        QVERIFY(!notice->hasFocus() && notice->focusPolicy() == Qt::NoFocus);
+        QVERIFY(notice->testAttribute(Qt::WA_TransparentForMouseEvents));
+        // It goes by itself, and the next ticks bring it no more.
+        QTRY_VERIFY_WITH_TIMEOUT(notice->isHidden(), 15000);
+        clock.set(6 * 60000);
+        frame.OnTimeLimitTick();
+        QVERIFY(notice->isHidden());
+        QVERIFY(statusShows("还能上网4分钟"));
+
+        clock.set(9 * 60000);
+        frame.OnTimeLimitTick();
+        QVERIFY(notice->isVisible());
+        QCOMPARE(notice->Text(), CWindDownNotice::TextFor(1));
+        QVERIFY(statusShows("还能上网1分钟"));
+        clock.set(10 * 60000 - 1);
+        frame.OnTimeLimitTick();
+        QCOMPARE(locks, 0);
+        clock.set(10 * 60000);
+        frame.OnTimeLimitTick();
+        QCOMPARE(locks, 1);
+        QVERIFY(notice->isHidden());
+        QVERIFY(frame.StatusBar()->TimeLeftText().isEmpty());
+        // Six more minutes: the 5-minute notice comes again a minute later.
+        clock.advance(60000);
+        frame.OnTimeLimitTick();
+        QVERIFY(notice->isVisible());
+        QCOMPARE(notice->Text(), CWindDownNotice::TextFor(5));
+    }
+
+    void noWindDownWithTheLimitOff()
+    {
+        setRules(2, 10, 0);
+        TickClock::ManualClock clock(0);
+        CMainFrame frame;
+        for (uint32_t t : {5u * 60000, 9u * 60000, 10u * 60000 - 1}) {
+            clock.set(t);
+            frame.OnTimeLimitTick();
+            QVERIFY(frame.WindDownNotice()->isHidden());
+            QVERIFY(frame.StatusBar()->TimeLeftText().isEmpty());
+        }
     }
 
     void pagesAreSilentUnderTheLock()
