@@ -8,6 +8,7 @@
 #include "javascript.h"
 #include "navigationpolicy.h"
 #include "paths.h"
+#include "siterequestdesk.h"
 #include "tickclock.h"
 #include "timetext.h"
 
@@ -62,6 +63,7 @@ CIEPage::CIEPage(QWebEngineProfile* profile, CIEView* view)
     , m_pView(view)
 {
     setUrlRequestInterceptor(new CRequestFilter(this, this));
+    CSiteRequestDesk::Install(this);
     connect(this, &QWebEnginePage::urlChanged, this, [this](const QUrl& document) {
         m_bDocumentRecommended = currentMode() == NavigationPolicy::Mode::ChildSites
             && NavigationPolicy::IsRecommendedWebDocument(document, &BrowserData::IsChildSite);

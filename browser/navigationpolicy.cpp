@@ -132,4 +132,12 @@ QString WarningAddress(const QString& exeDirectory, const QString& refusedAddres
     return whole;
 }
 
+QString RefusedAddressShown(const QUrl& document, const QString& exeDirectory)
+{
+    const QUrl page(WarningAddress(exeDirectory, QString()));
+    if (document.adjusted(QUrl::RemoveFragment) != page.adjusted(QUrl::RemoveFragment))
+        return {};
+    return document.fragment(QUrl::FullyDecoded);
+}
+
 } // namespace NavigationPolicy

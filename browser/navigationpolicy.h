@@ -69,4 +69,8 @@ Typed TypedAddress(const QString& typed, Mode mode);
 // address after "#", every backslash of the whole text turned into a forward slash.
 QString WarningAddress(const QString& exeDirectory, const QString& refusedAddress);
 
+// The refused address a document of the warning page shows, decoded; empty when the
+// document is not the warning page (or shows no address).
+QString RefusedAddressShown(const QUrl& document, const QString& exeDirectory);
+
 } // namespace NavigationPolicy

@@ -193,6 +193,13 @@ void CAddSiteDlg::OnUrlFocusLost()
     StartSnapshot(url);
 }
 
+void CAddSiteDlg::StartWithAddress(const QString& url)
+{
+    m_editUrl->setText(url);
+    m_strLastUrl = TrimBlanks(url);
+    StartSnapshot(m_strLastUrl);
+}
+
 void CAddSiteDlg::OnBnClickedSnapshot()
 {
     m_strLastUrl = TrimBlanks(m_editUrl->text());

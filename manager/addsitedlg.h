@@ -86,6 +86,10 @@ public:
     explicit CAddSiteDlg(QWidget* pParent = nullptr);
     ~CAddSiteDlg() override;
 
+    // Opens on an address the parent did not type (a request of the child's): it is in
+    // the field and its snapshot is on the way.
+    void StartWithAddress(const QString& url);
+
     void OnBnClickedSnapshot() override;
     void OnBnClickedOk() override;
 

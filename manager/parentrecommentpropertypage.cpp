@@ -11,6 +11,8 @@
 #include "pagecontrols.h"
 #include "paths.h"
 #include "settingsrules.h"
+#include "siterequests.h"
+#include "siterequestsdlg.h"
 #include "siterules.h"
 
 #include <quenlit/coolbutton.h>
@@ -20,6 +22,7 @@
 
 #include <QFile>
 #include <QScrollBar>
+#include <QShowEvent>
 
 #include <exception>
 
@@ -66,6 +69,7 @@ CParentRecommentPropertyPage::CParentRecommentPropertyPage(QWidget* parent)
     m_btnAdd = AddPageButton(this, QStringLiteral("添加推荐"), QRect(40, 436, 110, 30));
     m_btnEdit = AddPageButton(this, QStringLiteral("编辑推荐"), QRect(166, 436, 110, 30));
     m_btnDelete = AddPageButton(this, QStringLiteral("删除推荐"), QRect(292, 436, 110, 30));
+    m_btnRequests = AddPageButton(this, QStringLiteral("孩子的请求"), QRect(468, 436, 170, 30));
     m_btnEdit->setEnabled(false);
     m_btnDelete->setEnabled(false);
 
@@ -77,9 +81,11 @@ CParentRecommentPropertyPage::CParentRecommentPropertyPage(QWidget* parent)
     connect(m_btnAdd, &QAbstractButton::clicked, this, &CParentRecommentPropertyPage::OnAddSite);
     connect(m_btnEdit, &QAbstractButton::clicked, this, &CParentRecommentPropertyPage::OnEditSite);
     connect(m_btnDelete, &QAbstractButton::clicked, this, &CParentRecommentPropertyPage::OnDeleteSite);
+    connect(m_btnRequests, &QAbstractButton::clicked, this, &CParentRecommentPropertyPage::OnRequests);
 
     ManagerData::SetDataBasePath(GetDataBasePathName());
     Refresh();
+    RefreshRequestCount();
 }
 
 CParentRecommentPropertyPage::~CParentRecommentPropertyPage() = default;
@@ -224,4 +230,36 @@ void CParentRecommentPropertyPage::OnDeleteSite()
         qCWarning(lcSites) << "could not delete the snapshot of deleted site" << id << ":" << picture;
     }
     Refresh();
+}
+
+void CParentRecommentPropertyPage::showEvent(QShowEvent* event)
+{
+    CPanelPage::showEvent(event);
+    // The child may have asked for a site since the page was last on show.
+    if (!event->spontaneous())
+        RefreshRequestCount();
+}
+
+void CParentRecommentPropertyPage::RefreshRequestCount()
+{
+    qsizetype pending = 0;
+    try {
+        pending = SiteRequests::Pending(ManagerData::DataBasePath()).size();
+    } catch (const std::exception& e) {
+        // The dialog says so when the parent opens it.
+        qCWarning(lcSites) << "could not count the child's requests:" << e.what();
+    }
+    m_btnRequests->setText(pending > 0 ? QStringLiteral("孩子的请求 (%1)").arg(pending) : QStringLiteral("孩子的请求"));
+}
+
+void CParentRecommentPropertyPage::OnRequests()
+{
+    CSiteRequestsDlg dlg(this);
+    dlg.exec();
+    if (dlg.SitesAdded()) {
+        // The new sites are the newest, so they lead the first page.
+        m_nCurrentPage = 1;
+        Refresh();
+    }
+    RefreshRequestCount();
 }

@@ -33,6 +33,10 @@ public:
     void OnAddSite();
     void OnEditSite();
     void OnDeleteSite();
+    // "孩子的请求": the sites the child asked for.
+    void OnRequests();
+    // Counts the pending requests into the button's text.
+    void RefreshRequestCount();
 
     Quenlit::CViewRecommentListCtrl* m_listSites; // 1022
     Quenlit::CCoolButton* m_btnPrev;              // 1034
@@ -43,8 +47,12 @@ public:
     Quenlit::CCoolButton* m_btnAdd;               // 1023
     Quenlit::CCoolButton* m_btnEdit;              // 1025
     Quenlit::CCoolButton* m_btnDelete;            // 1024
+    Quenlit::CCoolButton* m_btnRequests;
     Quenlit::CCoolGroupBox* m_groupResult;        // 1012
     Quenlit::CCoolGroupBox* m_groupActions;       // 1007
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void updateActions();
