@@ -23,7 +23,7 @@ namespace {
 const char kWiring[] = R"JS(
   var button = document.getElementById("ask");
   if (!button) return;
-  var answers = ["sent", "already", "failed"];
+  var answers = ["sent", "already", "failed", "enough"];
   var desk = null, waiting = false;
   function send() {
     waiting = false;
@@ -106,6 +106,9 @@ int CSiteRequestDesk::ask()
         return Sent;
     case SiteRequests::AddResult::AlreadyAsked:
         return AskedBefore;
+    case SiteRequests::AddResult::DailyLimit:
+        qCWarning(lcBrowser) << "no request for" << host << "recorded: enough were made today";
+        return AskedEnough;
     case SiteRequests::AddResult::Failed:
         break;
     }

@@ -14,7 +14,7 @@ class CSiteRequestDesk : public QObject
 
 public:
     // What the page tells the child; the numbers are the script's.
-    enum Answer { Sent = 0, AskedBefore = 1, NotSent = 2 };
+    enum Answer { Sent = 0, AskedBefore = 1, NotSent = 2, AskedEnough = 3 };
     Q_ENUM(Answer)
 
     // Gives `page` a desk: its channel in the program's world, and the script that

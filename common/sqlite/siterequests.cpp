@@ -37,6 +37,12 @@ AddResult Add(const QString& databasePath, const QString& address, const QString
         // see it once.
         if (!db.execQuery("select 1 from siterequests where requestHost=? and requestState=0", {host.toLower()}).eof())
             return AddResult::AlreadyAsked;
+        if (!db.execQuery("select 1 from siterequests where requestHost=? and requestDay=?", {host.toLower(), day})
+                 .eof())
+            return AddResult::AlreadyAsked;
+        if (db.execQuery("select count(*) from siterequests where requestDay=?", {day}).fieldInt64(0)
+            >= kMaxRequestsPerDay)
+            return AddResult::DailyLimit;
         const int added = db.execDML("insert or ignore into siterequests(requestURL, requestHost, requestDay,"
                                      " requestTime) values(?, ?, ?, ?)",
                                      {address, host.toLower(), day, time});

@@ -23,10 +23,14 @@ struct Record {
     bool operator==(const Record&) const = default;
 };
 
-enum class AddResult { Added, AlreadyAsked, Failed };
+enum class AddResult { Added, AlreadyAsked, DailyLimit, Failed };
+
+// So many hosts in one day is no longer asking, and the parents' list stays short.
+inline constexpr int kMaxRequestsPerDay = 10;
 
 // Records a request unless one for the same host (compared without case) was made on
-// the same day, whatever became of it, or is still waiting; `day` is "yyyy-MM-dd". A request without a host
+// the same day, whatever became of it, or is still waiting; `day` is "yyyy-MM-dd". Past
+// kMaxRequestsPerDay hosts on a day the answer is DailyLimit. A request without a host
 // is refused (Failed). Settled requests of earlier days go, as they can no longer
 // stop a request. Never throws: a failure is logged and given as Failed.
 LORVANESQLITE_EXPORT AddResult Add(const QString& databasePath, const QString& address, const QString& host,

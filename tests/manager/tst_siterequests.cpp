@@ -103,6 +103,14 @@ private slots:
         QCOMPARE(add("http://games.test/d", "games.test", day1), AddResult::AlreadyAsked);
         QCOMPARE(add("http://games.test/d", "games.test", day2), AddResult::Added);
         QCOMPARE(pendingHosts(), (QStringList{"zoo.test", "games.test"}));
+
+        // Past ten hosts a day the child is asked to wait for tomorrow; a host already
+        // asked for still gets its own answer.
+        for (int i = 0; i < SiteRequests::kMaxRequestsPerDay - 1; ++i)
+            QCOMPARE(add("http://more.test/", QStringLiteral("h%1.test").arg(i), day2), AddResult::Added);
+        QCOMPARE(add("http://one.more.test/", "one.more.test", day2), AddResult::DailyLimit);
+        QCOMPARE(add("http://games.test/e", "games.test", day2), AddResult::AlreadyAsked);
+        QCOMPARE(add("http://one.more.test/", "one.more.test", "2026-12-10"), AddResult::Added);
     }
 
     void aFileThatCannotBeWrittenRecordsNothing()
