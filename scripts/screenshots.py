@@ -24,6 +24,7 @@ OUT = os.path.join(ROOT, "docs", "screenshots")
 SCREEN = (1280, 800)
 PASSWORD = "parent"
 SHOT_WIDTH = 960  # browser pictures are shrunk to this width to keep the folder small
+REQUESTS_APPROVE_Y = 340  # "开通" in the requests dialog, below its title band
 
 # ---- the pages the child visits ------------------------------------------------------
 
@@ -357,6 +358,36 @@ def manager_scenes(screen, root, base):
     screen.shot("manager-add-site-done", 20, rect=dialog)
 
 
+def request_scenes(screen, root, base):
+    # The child asks for a refused site from the warning page; the parents answer on
+    # the recommended-sites page. "localhost" is the same server under a host the
+    # parents did not choose.
+    home = Home(root, "asking")
+    home.settings(home=base)
+    home.sites(base)
+    screen.start("Lorvane", home)
+    screen.settle(40)
+    screen.click(44, 81)
+    screen.type(base.replace("127.0.0.1", "localhost") + "paint")
+    screen.key("Return")
+    screen.shot("browser-ask", 20, width=SHOT_WIDTH)
+    screen.click(640, 637)  # "请爸爸妈妈开通这个网站"
+    screen.shot("browser-ask-sent", 10, width=SHOT_WIDTH)
+
+    screen.start("manager", home)
+    screen.window("登陆")
+    screen.type(PASSWORD)
+    screen.key("Return")
+    panel = screen.window("家长管理控制面板")
+    screen.click(panel[0] + 322, panel[1] + 70)
+    screen.shot("manager-requests-page", 10, rect=panel)
+    screen.click(panel[0] + 568, panel[1] + 575)
+    requests = screen.window("孩子的请求")
+    screen.shot("manager-requests", 10, rect=requests)
+    screen.click(requests[0] + 64, requests[1] + REQUESTS_APPROVE_Y)
+    screen.shot("manager-request-approve", 20, rect=screen.window("添加父母推荐站点"))
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     root = tempfile.mkdtemp(prefix="lorvane-screenshots-")
@@ -368,6 +399,7 @@ def main():
         sidebar_scenes(screen, root, base)
         skin_scenes(screen, root, base)
         manager_scenes(screen, root, base)
+        request_scenes(screen, root, base)
     finally:
         screen.close()
         shutil.rmtree(root, ignore_errors=True)
