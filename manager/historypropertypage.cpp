@@ -8,6 +8,7 @@
 #include "messagebox.h"
 #include "pagecontrols.h"
 #include "settingsrules.h"
+#include "weeklyreportdlg.h"
 
 #include <quenlit/coolbutton.h>
 #include <quenlit/flatedit.h>
@@ -51,15 +52,17 @@ CHistoryPropertyPage::CHistoryPropertyPage(QWidget* parent)
     AddPageText(this, QStringLiteral("页码:"), QRect(186, y, 42, 28), Qt::AlignRight | Qt::AlignVCenter);
     m_editPage = AddPageEdit(this, QRect(232, y, 54, 28));
     m_btnGoTo = AddPageButton(this, QStringLiteral("跳转"), QRect(292, y, 60, 28));
-    AddPageText(this, QStringLiteral("总页数:"), QRect(362, y, 56, 28), Qt::AlignRight | Qt::AlignVCenter);
-    m_editPageCount = AddPageEdit(this, QRect(422, y, 60, 28));
+    AddPageText(this, QStringLiteral("总页数:"), QRect(358, y, 56, 28), Qt::AlignRight | Qt::AlignVCenter);
+    m_editPageCount = AddPageEdit(this, QRect(418, y, 56, 28));
     m_editPageCount->setReadOnly(true);
-    m_btnClear = AddPageButton(this, QStringLiteral("清除历史记录"), QRect(540, y, 124, 28));
+    m_btnReport = AddPageButton(this, QStringLiteral("本周报告"), QRect(486, y, 72, 28));
+    m_btnClear = AddPageButton(this, QStringLiteral("清除历史记录"), QRect(564, y, 100, 28));
 
     connect(m_btnPrev, &QAbstractButton::clicked, this, &CHistoryPropertyPage::OnPrevPage);
     connect(m_btnNext, &QAbstractButton::clicked, this, &CHistoryPropertyPage::OnNextPage);
     connect(m_btnGoTo, &QAbstractButton::clicked, this, &CHistoryPropertyPage::OnGoToPage);
     connect(m_editPage, &QLineEdit::returnPressed, this, &CHistoryPropertyPage::OnGoToPage);
+    connect(m_btnReport, &QAbstractButton::clicked, this, &CHistoryPropertyPage::OnWeeklyReport);
     connect(m_btnClear, &QAbstractButton::clicked, this, &CHistoryPropertyPage::OnClearHistory);
     connect(m_listHistory, &QAbstractItemView::doubleClicked, this, &CHistoryPropertyPage::OnListDoubleClicked);
     // Enter on a chosen row opens its address, as a double-click on the address does.
@@ -158,6 +161,19 @@ void CHistoryPropertyPage::OnClearHistory()
     }
     if (Refresh())
         showMessage(this, QStringLiteral("上网记录已经全部清除。"), QStringLiteral("提醒"), MsgIcon::Information);
+}
+
+void CHistoryPropertyPage::OnWeeklyReport()
+{
+    WeeklyReport report;
+    try {
+        report = ManagerData::GetWeeklyReport(QDate::currentDate());
+    } catch (const std::exception& e) {
+        showReadFailure(QStringLiteral("读取本周报告失败!"), reasonOf(e));
+        return;
+    }
+    CWeeklyReportDlg dlg(report, this);
+    dlg.exec();
 }
 
 void CHistoryPropertyPage::showEvent(QShowEvent* event)

@@ -30,6 +30,8 @@ public:
     void OnGoToPage();
     // "清除历史记录", after the parent has said yes.
     void OnClearHistory();
+    // "本周报告": the last seven days, up to today.
+    void OnWeeklyReport();
     // Opens a recorded web address in the system's browser.
     void OnListDoubleClicked(const QModelIndex& index);
 
@@ -39,6 +41,7 @@ public:
     Quenlit::CFlatEdit* m_editPage;
     Quenlit::CCoolButton* m_btnGoTo;
     Quenlit::CFlatEdit* m_editPageCount;
+    Quenlit::CCoolButton* m_btnReport;
     Quenlit::CCoolButton* m_btnClear;
 
 protected:

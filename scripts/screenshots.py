@@ -6,6 +6,7 @@ served from 127.0.0.1 by this script: nothing leaves the machine, and the user's
 files are never read or changed.
 """
 
+import datetime
 import http.server
 import os
 import shutil
@@ -142,6 +143,36 @@ class Home:
                  "file:///usr/share/lorvane/html/warning.html#http://games.example.com/"),
                 ("2026年12月07日 18:09", 187, base + "stories"), ("2026年12月08日 07:45", 0, "打开Lorvane"),
                 ("2026年12月08日 07:45", 260, base + "music"), ("2026年12月08日 07:50", 61, base + "stars")]
+        self.db.executemany("insert into history(beginTime, delayTime, visitURL) values(?, ?, ?)", rows)
+        self.db.commit()
+
+
+    def week(self, today):
+        """A week of runs up to today: one to three a day, stays in two tabs side by side,
+        one run killed before its closing row, one past midnight."""
+        hosts = ["zoo.example.org", "kids-books.example.org", "math-games.example.org", "music.example.org",
+                 "space.example.org", "paint.example.org", "stories.example.org", "puzzles.example.org",
+                 "science.example.org", "words.example.org", "animals.example.org", "maps.example.org"]
+        plan = {6: [(8, 10, 35)], 5: [(16, 0, 50), (19, 30, 25)], 4: [(23, 30, 70)], 3: [],
+                2: [(9, 0, 40), (15, 20, 60), (20, 0, 20)], 1: [(18, 45, 55)], 0: [(7, 40, 30), (12, 5, 45)]}
+        text = lambda when: when.strftime("%Y年%m月%d日 %H:%M")
+        rows, n = [], 0
+        for back, runs in plan.items():
+            for hour, minute, minutes in runs:
+                start = datetime.datetime.combine(today - datetime.timedelta(days=back), datetime.time(hour, minute))
+                rows.append((text(start), 0, "打开Lorvane"))
+                at = 0
+                while at < minutes * 60:
+                    n += 1
+                    seconds = 60 + (n * 37) % 420
+                    rows.append((text(start + datetime.timedelta(seconds=at)), seconds,
+                                 "http://%s/page%d.html" % (hosts[n % len(hosts)], n % 9)))
+                    if n % 3 == 0:  # a page open in a second tab for part of the time
+                        rows.append((text(start + datetime.timedelta(seconds=at + 30)), seconds // 2,
+                                     "https://%s/" % hosts[(n + 3) % 4]))
+                    at += seconds
+                if back != 1:  # yesterday evening's run was killed
+                    rows.append((text(start), at, "关闭Lorvane"))
         self.db.executemany("insert into history(beginTime, delayTime, visitURL) values(?, ?, ?)", rows)
         self.db.commit()
 
@@ -388,6 +419,21 @@ def request_scenes(screen, root, base):
     screen.shot("manager-request-approve", 20, rect=screen.window("添加父母推荐站点"))
 
 
+def report_scene(screen, root, base):
+    # "本周报告" on the history page, over a week of runs.
+    home = Home(root, "week")
+    home.settings(home=base)
+    home.week(datetime.date.today())
+    screen.start("manager", home)
+    screen.window("登陆")
+    screen.type(PASSWORD)
+    screen.key("Return")
+    panel = screen.window("家长管理控制面板")
+    screen.click(panel[0] + 411, panel[1] + 70)
+    screen.click(panel[0] + 540, panel[1] + 586)
+    screen.shot("manager-report", 10, rect=screen.window("本周报告"))
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     root = tempfile.mkdtemp(prefix="lorvane-screenshots-")
@@ -400,6 +446,7 @@ def main():
         skin_scenes(screen, root, base)
         manager_scenes(screen, root, base)
         request_scenes(screen, root, base)
+        report_scene(screen, root, base)
     finally:
         screen.close()
         shutil.rmtree(root, ignore_errors=True)
