@@ -389,6 +389,15 @@ def manager_scenes(screen, root, base):
     screen.shot("manager-add-site-done", 20, rect=dialog)
 
 
+def open_panel(screen, home):
+    """Starts the control panel, logs in and gives the panel's geometry."""
+    screen.start("manager", home)
+    screen.window("登陆")
+    screen.type(PASSWORD)
+    screen.key("Return")
+    return screen.window("家长管理控制面板")
+
+
 def request_scenes(screen, root, base):
     # The child asks for a refused site from the warning page; the parents answer on
     # the recommended-sites page. "localhost" is the same server under a host the
@@ -405,11 +414,7 @@ def request_scenes(screen, root, base):
     screen.click(640, 637)  # "请爸爸妈妈开通这个网站"
     screen.shot("browser-ask-sent", 10, width=SHOT_WIDTH)
 
-    screen.start("manager", home)
-    screen.window("登陆")
-    screen.type(PASSWORD)
-    screen.key("Return")
-    panel = screen.window("家长管理控制面板")
+    panel = open_panel(screen, home)
     screen.click(panel[0] + 322, panel[1] + 70)
     screen.shot("manager-requests-page", 10, rect=panel)
     screen.click(panel[0] + 568, panel[1] + 575)
@@ -424,11 +429,7 @@ def report_scene(screen, root, base):
     home = Home(root, "week")
     home.settings(home=base)
     home.week(datetime.date.today())
-    screen.start("manager", home)
-    screen.window("登陆")
-    screen.type(PASSWORD)
-    screen.key("Return")
-    panel = screen.window("家长管理控制面板")
+    panel = open_panel(screen, home)
     screen.click(panel[0] + 411, panel[1] + 70)
     screen.click(panel[0] + 540, panel[1] + 586)
     screen.shot("manager-report", 10, rect=screen.window("本周报告"))
