@@ -73,6 +73,18 @@ void keepMode(const QString& path, QFileDevice::Permissions mode)
         qCWarning(lcDb) << "cannot set the permissions of" << path;
 }
 
+// A history made here gets its index on the times at once: the weekly report reads a
+// week's rows through it (an older file gets it from its first report). A history of
+// another shape keeps working without it.
+void indexHistoryTimes(CppSQLiteDB& db)
+{
+    try {
+        db.execDML("create index if not exists history_beginTime on history(beginTime)");
+    } catch (...) {
+        LogDatabaseFailure("making the index on the history's times");
+    }
+}
+
 void openFamilyDatabase(CppSQLiteDB& db, const QString& path, const FamilyLayout& family)
 {
     const bool existed = QFileInfo::exists(path);
@@ -110,6 +122,7 @@ void openFamilyDatabase(CppSQLiteDB& db, const QString& path, const FamilyLayout
         CppSQLiteTransaction transaction(db);
         db.execDML(kCreateOwnTables);
         transaction.commit();
+        indexHistoryTimes(db);
     }
     if (sitesWritable && countOf(db, kCountFamilySites) != 1) {
         CppSQLiteTransaction transaction(db);
@@ -164,6 +177,7 @@ void CreateBrowsingTables(CppSQLiteDB& db)
     CppSQLiteTransaction transaction(db);
     db.execDML(kCreateTables);
     transaction.commit();
+    indexHistoryTimes(db);
 }
 
 const char* SitesTableName()

@@ -121,6 +121,8 @@ private slots:
              q.nextRow())
             tables << q.fieldValue(0);
         QCOMPARE(tables, QStringList({"favors", "history", "sites", "visitecls"}));
+        // A new history reads a week's rows through its index on the times.
+        QVERIFY(!db.execQuery("select 1 from sqlite_master where type='index' and name='history_beginTime'").eof());
         // Ids are integer keys the database assigns.
         for (const char* table : {"sites", "history", "favors", "visitecls"}) {
             auto q = db.execQuery("select pk, type from pragma_table_info(?) where pk = 1", {table});

@@ -138,6 +138,8 @@ private slots:
         addRows(knownHistory(malformed.isNull() ? QList<Row>() : QList<Row>{{malformed, 50000, "http://junk.test/"}}));
         CppSQLiteDB db;
         OpenBrowsingDatabase(db, ManagerData::DataBasePath());
+        // A history made before the index: the report makes it.
+        db.execDML("drop index history_beginTime");
         if (browserWriting) {
             db.execDML("begin immediate");
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("making the index on the history's times failed"));
