@@ -63,7 +63,6 @@ CIEPage::CIEPage(QWebEngineProfile* profile, CIEView* view)
     , m_pView(view)
 {
     setUrlRequestInterceptor(new CRequestFilter(this, this));
-    CSiteRequestDesk::Install(this);
     connect(this, &QWebEnginePage::urlChanged, this, [this](const QUrl& document) {
         m_bDocumentRecommended = currentMode() == NavigationPolicy::Mode::ChildSites
             && NavigationPolicy::IsRecommendedWebDocument(document, &BrowserData::IsChildSite);
@@ -133,6 +132,11 @@ void CIEPage::openWarning(const QUrl& warning)
     // whether it is showing, and if so it is told the new address in place of the old
     // one (one Back step for a row of refusals) and the stay is recorded here, as a
     // navigation would record it.
+    // The warning page's request button talks to the program through a channel of its
+    // own; a tab gets it with its first warning, so pages in tabs that never show one
+    // load without it.
+    if (!m_pDesk)
+        m_pDesk = CSiteRequestDesk::Install(this);
     const QString page = warning.adjusted(QUrl::RemoveFragment).toString(QUrl::FullyEncoded);
     if (url().adjusted(QUrl::RemoveFragment).toString(QUrl::FullyEncoded) != page) {
         load(warning);

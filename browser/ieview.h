@@ -13,6 +13,7 @@ class QMenu;
 class QPrinter;
 
 class CIEView;
+class CSiteRequestDesk;
 
 // The page of one tab: it decides which top-level addresses may open (frames are
 // neither checked nor recorded), sends refused ones to the warning page, records every
@@ -49,6 +50,7 @@ private:
     // An unloaded page is loading its address again: the stay on it goes on, so that
     // load is no new navigation of the child's.
     bool m_bReloadingDiscarded = false;
+    CSiteRequestDesk* m_pDesk = nullptr;
 };
 
 // One tab's page view. Title, progress, finished loads and address changes are
