@@ -75,14 +75,18 @@ void keepMode(const QString& path, QFileDevice::Permissions mode)
 
 // A history made here gets its index on the times at once: the weekly report reads a
 // week's rows through it (an older file gets it from its first report). A history of
-// another shape keeps working without it.
+// another shape keeps working without it. Made inside the tables' own transaction, so a
+// new file costs one write to disk, not two.
 void indexHistoryTimes(CppSQLiteDB& db)
 {
+    db.execDML("savepoint history_index");
     try {
         db.execDML("create index if not exists history_beginTime on history(beginTime)");
     } catch (...) {
         LogDatabaseFailure("making the index on the history's times");
+        db.execDML("rollback to history_index");
     }
+    db.execDML("release history_index");
 }
 
 void openFamilyDatabase(CppSQLiteDB& db, const QString& path, const FamilyLayout& family)
@@ -121,8 +125,8 @@ void openFamilyDatabase(CppSQLiteDB& db, const QString& path, const FamilyLayout
     if (countOf(db, kCountOwnTables) != 3) {
         CppSQLiteTransaction transaction(db);
         db.execDML(kCreateOwnTables);
-        transaction.commit();
         indexHistoryTimes(db);
+        transaction.commit();
     }
     if (sitesWritable && countOf(db, kCountFamilySites) != 1) {
         CppSQLiteTransaction transaction(db);
@@ -176,8 +180,8 @@ void CreateBrowsingTables(CppSQLiteDB& db)
     }
     CppSQLiteTransaction transaction(db);
     db.execDML(kCreateTables);
-    transaction.commit();
     indexHistoryTimes(db);
+    transaction.commit();
 }
 
 const char* SitesTableName()
