@@ -618,8 +618,16 @@ private slots:
         QProcess browser;
         browser.setProcessEnvironment(browserEnvironment(env));
         browser.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        browser.start(m_browser, {});
-        QVERIFY(browser.waitForStarted());
+        // The X server of a loaded machine now and then turns a connection away for a
+        // moment: a browser that ends within 0.6 s of its start (it could not open the
+        // display) is started once more. One that fails again fails the row.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            browser.start(m_browser, {});
+            QVERIFY(browser.waitForStarted());
+            if (!QTest::qWaitFor([&browser] { return browser.state() == QProcess::NotRunning; }, 600))
+                break;
+            qWarning("the browser ended at once (exit code %d)", browser.exitCode());
+        }
         auto killBrowser = qScopeGuard([&browser] {
             if (browser.state() != QProcess::NotRunning) {
                 browser.kill();
