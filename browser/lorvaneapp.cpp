@@ -108,7 +108,7 @@ void CLorvaneApp::firstSteps()
     // The start is recorded before anything else can fail.
     m_dwStartTick = TickClock::now();
     m_strStartTime = CurrentTimeText();
-    BrowserData::AddHistory(m_strStartTime, 0, QStringLiteral("打开Lorvane"));
+    BrowserData::AddHistory(m_strStartTime, 0, QString::fromUtf8(kHistoryStartRow));
     StartupTrace::Mark("start row");
 
     loadConfiguration();
@@ -162,6 +162,6 @@ int CLorvaneApp::ExitInstance()
     CTaskKeyManager::Disable(2, 0, 1);
     CTaskKeyManager::Disable(4, 0, 0);
     BrowserData::AddHistory(m_strStartTime, ElapsedSeconds(m_dwStartTick, TickClock::now()),
-                            QStringLiteral("关闭Lorvane"));
+                            QString::fromUtf8(kHistoryCloseRow));
     return 0;
 }

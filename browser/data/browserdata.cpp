@@ -12,8 +12,6 @@ namespace {
 
 DataBasePathSetting g_path;
 
-const char kStartRow[] = "打开Lorvane";
-const char kCloseRow[] = "关闭Lorvane";
 
 // How far back the address completion looks, in history rows per address wanted.
 constexpr int kRecentRowsPerAddress = 8;
@@ -186,8 +184,8 @@ QStringList GetRecentAddresses(int maxCount)
     QStringList addresses;
     if (maxCount <= 0)
         return addresses;
-    const QString startRow = QString::fromUtf8(kStartRow);
-    const QString closeRow = QString::fromUtf8(kCloseRow);
+    const QString startRow = QString::fromUtf8(kHistoryStartRow);
+    const QString closeRow = QString::fromUtf8(kHistoryCloseRow);
     QSet<QString> seen;
     CppSQLiteDB db;
     OpenBrowsingDatabase(db, g_path.get());

@@ -73,22 +73,6 @@ void keepMode(const QString& path, QFileDevice::Permissions mode)
         qCWarning(lcDb) << "cannot set the permissions of" << path;
 }
 
-// A history made here gets its index on the times at once: the weekly report reads a
-// week's rows through it (an older file gets it from its first report). A history of
-// another shape keeps working without it. Made inside the tables' own transaction, so a
-// new file costs one write to disk, not two.
-void indexHistoryTimes(CppSQLiteDB& db)
-{
-    db.execDML("savepoint history_index");
-    try {
-        db.execDML("create index if not exists history_beginTime on history(beginTime)");
-    } catch (...) {
-        LogDatabaseFailure("making the index on the history's times");
-        db.execDML("rollback to history_index");
-    }
-    db.execDML("release history_index");
-}
-
 void openFamilyDatabase(CppSQLiteDB& db, const QString& path, const FamilyLayout& family)
 {
     const bool existed = QFileInfo::exists(path);
@@ -125,7 +109,7 @@ void openFamilyDatabase(CppSQLiteDB& db, const QString& path, const FamilyLayout
     if (countOf(db, kCountOwnTables) != 3) {
         CppSQLiteTransaction transaction(db);
         db.execDML(kCreateOwnTables);
-        indexHistoryTimes(db);
+        EnsureHistoryTimeIndex(db);
         transaction.commit();
     }
     if (sitesWritable && countOf(db, kCountFamilySites) != 1) {
@@ -180,7 +164,7 @@ void CreateBrowsingTables(CppSQLiteDB& db)
     }
     CppSQLiteTransaction transaction(db);
     db.execDML(kCreateTables);
-    indexHistoryTimes(db);
+    EnsureHistoryTimeIndex(db);
     transaction.commit();
 }
 
@@ -225,4 +209,19 @@ int ExecBrowsingWrite(const QString& path, const char* sql, const std::vector<Sq
     const int changes = db.execDML(sql, params);
     transaction.commit();
     return changes;
+}
+
+void EnsureHistoryTimeIndex(CppSQLiteDB& db)
+{
+    // Asked first, so a report on a file that has it takes no write lock.
+    if (!db.execQuery("select 1 from sqlite_master where type='index' and name='history_beginTime'").eof())
+        return;
+    db.execDML("savepoint history_index");
+    try {
+        db.execDML("create index if not exists history_beginTime on history(beginTime)");
+    } catch (...) {
+        LogDatabaseFailure("making the index on the history's times");
+        db.execDML("rollback to history_index");
+    }
+    db.execDML("release history_index");
 }

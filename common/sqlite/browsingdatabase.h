@@ -55,3 +55,10 @@ LORVANESQLITE_EXPORT void CreateBrowsingTables(CppSQLiteDB& db);
 // closes it: either every statement takes effect or none does. Throws on failure.
 LORVANESQLITE_EXPORT int ExecBrowsingWrite(const QString& path, const char* sql,
                                            const std::vector<SqlValue>& params = {});
+
+// The index history_beginTime on the history's times, through which a week's rows are
+// read: a new file gets it with its tables, an older one from its first weekly report.
+// Made under a savepoint, so inside a transaction it adds no write of its own; a history
+// of another shape, or a file the other program holds, keeps working without it (the
+// failure is logged).
+LORVANESQLITE_EXPORT void EnsureHistoryTimeIndex(CppSQLiteDB& db);

@@ -17,6 +17,11 @@ struct SiteRecord {
     bool operator==(const SiteRecord&) const = default;
 };
 
+// The history rows the browser writes for its own start and normal close (the close
+// row repeats the start's beginTime and holds the whole run's seconds).
+inline constexpr char kHistoryStartRow[] = "打开Lorvane";
+inline constexpr char kHistoryCloseRow[] = "关闭Lorvane";
+
 // One stay on a page: historyID, beginTime, delayTime (whole seconds), visitURL.
 struct HistoryRecord {
     QString m_strHistoryId;

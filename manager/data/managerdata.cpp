@@ -2,6 +2,7 @@
 
 #include "browsingdatabase.h"
 #include "databaselog.h"
+#include "longread.h"
 #include "paging.h"
 
 #include <algorithm>
@@ -14,19 +15,10 @@ namespace {
 DataBasePathSetting g_path;
 std::atomic<int> g_pageSize{5};
 
-// The history can grow to millions of rows and every read opens the file afresh with
-// an empty cache; reading it through a memory map instead of a system call per page
-// makes counting it and seeking to its last page several times faster.
-void openForLongRead(CppSQLiteDB& db)
-{
-    OpenBrowsingDatabase(db, g_path.get());
-    db.execDML("pragma mmap_size=268435456");
-}
-
 int countPages(const char* countStatement)
 {
     CppSQLiteDB db;
-    openForLongRead(db);
+    OpenForLongRead(db);
     CppSQLiteQuery count = db.execQuery(countStatement);
     return count.eof() ? 0 : PageCountFor(count.fieldInt64(0), g_pageSize.load());
 }
@@ -38,7 +30,7 @@ void appendPage(const char* statement, int page, QList<Record>& list, ReadRow re
 {
     const int size = g_pageSize.load();
     CppSQLiteDB db;
-    openForLongRead(db);
+    OpenForLongRead(db);
     QList<Record> read;
     for (CppSQLiteQuery rows = db.execQuery(statement, {PageOffset(page, size), size}); !rows.eof(); rows.nextRow())
         read.append(readRow(rows));
@@ -52,6 +44,12 @@ SiteRecord siteOf(const CppSQLiteQuery& row)
 }
 
 } // namespace
+
+void OpenForLongRead(CppSQLiteDB& db)
+{
+    OpenBrowsingDatabase(db, g_path.get());
+    db.execDML("pragma mmap_size=268435456");
+}
 
 void SetDataBasePath(const QString& path)
 {

@@ -2,7 +2,7 @@
 
 #include "browsingdatabase.h"
 #include "cppsqliteexception.h"
-#include "databaselog.h"
+#include "longread.h"
 #include "managerdata.h"
 
 #include <QUrl>
@@ -17,10 +17,6 @@
 namespace ManagerData {
 
 namespace {
-
-// The texts the browser writes for its start and its normal close.
-const char kStartRow[] = "打开Lorvane";
-const char kCloseRow[] = "关闭Lorvane";
 
 constexpr qint64 kSecondsPerDay = 86400;
 constexpr qint64 kUnixEpochJulianDay = 2440588;
@@ -95,26 +91,12 @@ void addFunction(CppSQLiteDB& db, const char* name, void (*function)(sqlite3_con
                                  QStringLiteral("create function ") + QLatin1String(name));
 }
 
-// Without it every report reads the whole history; with it, only the week's rows.
-void ensureTimeIndex(CppSQLiteDB& db)
-{
-    if (!db.execQuery("select 1 from sqlite_master where type='index' and name='history_beginTime'").eof())
-        return;
-    try {
-        db.execDML("create index if not exists history_beginTime on history(beginTime)");
-    } catch (...) {
-        LogDatabaseFailure("making the index on the history's times");
-    }
-}
-
 void openForReport(CppSQLiteDB& db)
 {
-    OpenBrowsingDatabase(db, DataBasePath());
-    // Reads with an empty cache, as the history pages do.
-    db.execDML("pragma mmap_size=268435456");
+    OpenForLongRead(db);
     addFunction(db, "history_time", historyTimeFunction);
     addFunction(db, "history_host", historyHostFunction);
-    ensureTimeIndex(db);
+    EnsureHistoryTimeIndex(db);
 }
 
 // The rows that can hold a run reaching into the week, as a range of historyID: from the
@@ -133,7 +115,7 @@ std::optional<RunRange> runRange(CppSQLiteDB& db, const QString& weekBegin, cons
         " (select historyID from history where beginTime < ?1 and visitURL = ?3"
         "   and history_time(beginTime) is not null order by beginTime desc, historyID desc limit 1)"
         " from history where beginTime >= ?1 and beginTime < ?2 and visitURL = ?3",
-        {weekBegin, weekEnd, kStartRow});
+        {weekBegin, weekEnd, kHistoryStartRow});
     std::optional<RunRange> range;
     if (!row.fieldIsNull(0))
         range = RunRange{row.fieldInt64(0), row.fieldInt64(1)};
@@ -184,7 +166,7 @@ QList<DayOnline> readDays(CppSQLiteDB& db, const QDate& firstDay, const QString&
     const std::optional<RunRange> range = runRange(db, weekBegin, weekEnd);
     if (!range)
         return days;
-    for (CppSQLiteQuery rows = db.execQuery(kDaysSql, {range->first, range->lastStart, kStartRow, kCloseRow,
+    for (CppSQLiteQuery rows = db.execQuery(kDaysSql, {range->first, range->lastStart, kHistoryStartRow, kHistoryCloseRow,
                                                        localClockSeconds(firstDay, 0, 0),
                                                        std::numeric_limits<qint64>::max(), kWeeklyReportDays});
          !rows.eof(); rows.nextRow())
